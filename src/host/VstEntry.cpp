@@ -1,0 +1,16 @@
+#include "VstEntry.h"
+
+namespace kest {
+
+AEffect* VstEntry(audioMasterCallback audioMaster, EffectFactory factory) {
+  if (audioMaster == nullptr || factory == nullptr) return nullptr;
+  if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+  try {
+    AudioEffect* effect = factory(audioMaster);
+    return effect != nullptr ? effect->Effect() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+} // namespace kest
