@@ -1,0 +1,335 @@
+#include "TPlugin.h"
+
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+#include "HostText.h"
+#include "KestRandom.h"
+#include "TextCodec.h"
+#include "uKestUtils.h"
+
+#if defined(__SSE__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#define KEST_HAVE_MXCSR 1
+#endif
+
+namespace {
+
+std::atomic<TPlugin::EditorFactory> gEditorFactory{nullptr};
+
+// Whether the calling thread is inside a processing call of some plug-in.
+thread_local bool tInProcess = false;
+
+// Flush-to-zero and denormals-are-zero for one processing call, so long
+// decays never fall into slow subnormal arithmetic.
+class DenormalGuard {
+public:
+  DenormalGuard() {
+#if KEST_HAVE_MXCSR
+    fSaved = _mm_getcsr();
+    _mm_setcsr(fSaved | 0x8040u);
+#endif
+  }
+  ~DenormalGuard() {
+#if KEST_HAVE_MXCSR
+    _mm_setcsr(fSaved);
+#endif
+  }
+  DenormalGuard(const DenormalGuard&) = delete;
+  DenormalGuard& operator=(const DenormalGuard&) = delete;
+
+private:
+  unsigned fSaved = 0;
+};
+
+// Preset names are Windows-1252 in the bank; hosts on Linux speak UTF-8, on
+// Windows the system's 8-bit code page.
+std::string NameToHost(const std::string& name) {
+#if defined(_WIN32)
+  return name;
+#else
+  return kest::Cp1252ToUtf8(name);
+#endif
+}
+
+std::string NameFromHost(const char* text) {
+  const std::string raw(text, strnlen(text, 255));
+#if defined(_WIN32)
+  return raw;
+#else
+  return kest::Utf8ToCp1252(raw);
+#endif
+}
+
+} // namespace
+
+void TPlugin::SetEditorFactory(EditorFactory factory) { gEditorFactory.store(factory); }
+
+TPlugin::TPlugin(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kNumPrograms, kest::kNumParams) {
+  kest::RandomizeFromClock();
+  fBank = std::make_unique<TPresetList>();
+  ClearPeaks();
+  fSampleRate = 44100.0f;
+  AutoRndLen = 0;
+  fPreset = &fBank->Items(0);
+  if (EditorFactory factory = gEditorFactory.load()) {
+    std::unique_ptr<TPluginEditorBase> editor = factory(this);
+    fEditorHost = editor.get();
+    SetEditor(std::move(editor));
+  }
+  TPlugin::Suspend();
+  HasVu(false);
+  SetNumInputs(2);
+  SetNumOutputs(2);
+  CanMono(true);
+  CanProcessReplacing(true);
+  IsSynth(false);
+  SetUniqueID(kest::FourCharCode(kest::PluginIdChars[0], kest::PluginIdChars[1],
+                                 kest::PluginIdChars[2], kest::PluginIdChars[3]));
+}
+
+TPlugin::~TPlugin() {
+  // The editor goes first: it may still talk to the plug-in while closing.
+  SetEditor(nullptr);
+  fEditorHost = nullptr;
+  fPresetCopy.reset();
+  fBank.reset();
+}
+
+void TPlugin::ClearPeaks() {
+  for (auto& p : Peaks) p.store(0.0f, std::memory_order_relaxed);
+}
+
+// ---- Activity and sample rate ----
+
+void TPlugin::Resume() {
+  WantEvents(1);
+  fActive = true;
+}
+
+void TPlugin::Suspend() {
+  fActive = false;
+  ClearPeaks();
+  fStep = 0;
+  fBar = 0;
+}
+
+void TPlugin::SetSampleRate(float newvalue) {
+  if (!std::isfinite(newvalue) || newvalue < kMinSampleRate || newvalue > kMaxSampleRate) return;
+  FSampleRate = newvalue;
+  if (fSampleRate == newvalue) return;
+  // Wait for a running block to end, then keep the audio thread out while the
+  // lines are rebuilt. Blocks arriving meanwhile are answered with silence.
+  const bool mine = tInProcess; // a host calling us back from inside processing
+  if (!mine) {
+    int expected = kIdle;
+    while (!fProcessState.compare_exchange_weak(expected, kRebuilding, std::memory_order_acquire)) {
+      expected = kIdle;
+      std::this_thread::yield();
+    }
+  }
+  fSampleRate = newvalue;
+  RecalcSampleRate();
+  if (!mine) fProcessState.store(kIdle, std::memory_order_release);
+}
+
+// ---- Processing ----
+
+void TPlugin::ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFrames) {
+  if (Outputs == nullptr || Outputs[0] == nullptr || Outputs[1] == nullptr || SampleFrames <= 0) {
+    return;
+  }
+  int expected = kIdle;
+  if (!fProcessState.compare_exchange_strong(expected, kProcessing, std::memory_order_acquire)) {
+    std::memset(Outputs[0], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
+    std::memset(Outputs[1], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
+    return;
+  }
+  tInProcess = true;
+  {
+    DenormalGuard guard;
+    UpdatePos();
+    const float* inL = Inputs != nullptr ? Inputs[0] : nullptr;
+    const float* inR = Inputs != nullptr ? Inputs[1] : nullptr;
+    float* outL = Outputs[0];
+    float* outR = Outputs[1];
+    TSample s;
+    for (int32_t i = 0; i < SampleFrames; ++i) {
+      s[0] = inL != nullptr ? inL[i] : 0.0f;
+      s[1] = inR != nullptr ? inR[i] : 0.0f;
+      DoProcess(s);
+      outL[i] = s[2];
+      outR[i] = s[3];
+    }
+  }
+  tInProcess = false;
+  fProcessState.store(kIdle, std::memory_order_release);
+}
+
+// The accumulating entry overwrites its outputs too.
+void TPlugin::Process(float** Inputs, float** Outputs, int32_t SampleFrames) {
+  ProcessReplacing(Inputs, Outputs, SampleFrames);
+}
+
+int32_t TPlugin::StepOfPosition(double ppqPos) {
+  const double sixteenths = std::floor(ppqPos * 4.0);
+  double step = std::fmod(sixteenths, 16.0);
+  if (step < 0.0) step += 16.0;
+  return static_cast<int32_t>(step);
+}
+
+void TPlugin::UpdatePos() {
+  const VstTimeInfo* info = GetTimeInfo(kVstPpqPosValid);
+  // Without time information, or with a position that is no number, the
+  // last step stays.
+  if (info != nullptr && std::isfinite(info->ppqPos)) SetCurrentStep(StepOfPosition(info->ppqPos));
+  if (fEditorHost != nullptr) fEditorHost->PostStep(fStep.load(std::memory_order_relaxed));
+}
+
+void TPlugin::SetCurrentStep(int32_t step) {
+  if (step == fStep.load(std::memory_order_relaxed) || !fActive.load(std::memory_order_relaxed)) {
+    return;
+  }
+  fStep.store(step, std::memory_order_relaxed);
+  const int32_t period = AutoRndLen.load(std::memory_order_relaxed);
+  if (period != 0 && step == 0) {
+    const int32_t bar = fBar.load(std::memory_order_relaxed) + 1;
+    if (bar >= period) {
+      fBar.store(0, std::memory_order_relaxed);
+      FillRandomSeq();
+    } else {
+      fBar.store(bar, std::memory_order_relaxed);
+    }
+  }
+}
+
+// ---- Parameters ----
+
+void TPlugin::SetParameter(int32_t Index, float Value) {
+  if (!ValidParam(Index) || !std::isfinite(Value)) return;
+  if (Value > 1.0f) Value = 1.0f;
+  if (Value < 0.0f) Value = 0.0f;
+  Preset()[Index].SetVstValue(Value);
+}
+
+float TPlugin::GetParameter(int32_t Index) {
+  return ValidParam(Index) ? Preset()[Index].GetVstValue() : 0.0f;
+}
+
+void TPlugin::GetParameterName(int32_t Index, char* Text) {
+  kest::CopyHostText(Text, ValidParam(Index) ? Preset()[Index].Name() : "", kVstMaxNameStrLen);
+}
+
+void TPlugin::GetParameterLabel(int32_t Index, char* aLabel) {
+  kest::CopyHostText(aLabel, ValidParam(Index) ? Preset()[Index].Caption() : "",
+                     kVstMaxParamStrLen);
+}
+
+void TPlugin::GetParameterDisplay(int32_t Index, char* Text) {
+  kest::CopyHostText(Text, ValidParam(Index) ? Preset()[Index].GetDisplay() : "",
+                     kVstMaxNameStrLen);
+}
+
+void TPlugin::SetEditedParameter(int32_t Index, double Value) {
+  if (!ValidParam(Index) || !std::isfinite(Value)) return;
+  TParameter& p = Preset()[Index];
+  p.SetValue(Value);
+  SetParameterAutomated(Index, p.GetVstValue());
+}
+
+// ---- Programs ----
+
+void TPlugin::SetProgram(int32_t aProgram) {
+  if (aProgram < 0 || aProgram >= kNumPrograms) return;
+  CurProgram = aProgram;
+  fPreset.store(&fBank->Items(aProgram), std::memory_order_release);
+  UpdatePreset();
+}
+
+void TPlugin::SetProgramManual(int32_t aProgram) {
+  fUpdating = true;
+  try {
+    SetProgram(aProgram);
+  } catch (...) {
+    fUpdating = false;
+    throw;
+  }
+  fUpdating = false;
+}
+
+bool TPlugin::BeginSetProgram() {
+  fUpdating = true;
+  return true;
+}
+
+bool TPlugin::EndSetProgram() {
+  fUpdating = false;
+  return true;
+}
+
+void TPlugin::UpdatePreset() {
+  TParamList& preset = Preset();
+  for (int32_t i = 0; i < kest::kNumParams; ++i) SetParameter(i, preset[i].GetVstValue());
+  if (fEditorHost != nullptr) fEditorHost->SetPresetName(kest::Cp1252ToUtf16(preset.Preset()));
+}
+
+void TPlugin::GetProgramName(char* Name) {
+  kest::CopyHostText(Name, NameToHost(Preset().Preset()), kVstMaxProgNameLen);
+}
+
+void TPlugin::SetProgramName(char* Name) {
+  if (Name == nullptr) return;
+  Preset().SetPreset(NameFromHost(Name));
+  if (fEditorHost != nullptr) fEditorHost->SetPresetName(kest::Cp1252ToUtf16(Preset().Preset()));
+}
+
+bool TPlugin::GetProgramNameIndexed(int32_t /*Category*/, int32_t Index, char* Text) {
+  if (Index < 0 || Index >= kNumPrograms || Text == nullptr) return false;
+  kest::CopyHostText(Text, NameToHost(fBank->Items(Index).Preset()), kVstMaxProgNameLen);
+  return true;
+}
+
+// ---- Preset clipboard ----
+
+void TPlugin::CopyPreset() { fPresetCopy = Preset().Clone(); }
+
+void TPlugin::PastePreset() {
+  if (!CanPastePreset()) return;
+  Preset().CopyFrom(*fPresetCopy);
+  UpdatePreset();
+}
+
+// ---- Texts and capabilities ----
+
+float TPlugin::GetVu() { return VU.exchange(0.0f); }
+
+bool TPlugin::GetOutputProperties(int32_t Index, VstPinProperties* Properties) {
+  if (Index < 0 || Index >= 2 || Properties == nullptr) return false;
+  const std::string label = std::string(kest::PluginIdChars, 4) + " " + std::to_string(Index + 1);
+  kest::CopyHostText(Properties->label, label, kVstMaxLabelLen);
+  Properties->flags = kVstPinIsActive | kVstPinIsStereo;
+  return true;
+}
+
+bool TPlugin::GetEffectName(char* Name) {
+  kest::CopyHostText(Name, kest::EffectNameText, kVstMaxEffectNameLen);
+  return true;
+}
+
+bool TPlugin::GetVendorString(char* Text) {
+  kest::CopyHostText(Text, kest::VendorText, kVstMaxVendorStrLen);
+  return true;
+}
+
+bool TPlugin::GetProductString(char* Text) {
+  kest::CopyHostText(Text, kest::ProductText, kVstMaxProductStrLen);
+  return true;
+}
+
+int32_t TPlugin::CanDo(char* Text) {
+  if (Text == nullptr) return -1;
+  const std::string_view t(Text, strnlen(Text, 256));
+  return (t == "receiveVstEvents" || t == "receiveVstMidiEvent") ? 1 : -1;
+}

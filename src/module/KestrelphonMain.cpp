@@ -1,0 +1,26 @@
+// The shipped module: the VST 2.4 entry point, exported as VSTPluginMain and
+// (for older hosts) main, creating the engine.
+#include "TSynth.h"
+#include "VstEntry.h"
+
+namespace {
+AudioEffect* CreateSynth(audioMasterCallback audioMaster) { return new TSynth(audioMaster); }
+} // namespace
+
+#if defined(_WIN32)
+#define KEST_EXPORT __declspec(dllexport)
+#else
+#define KEST_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" KEST_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {
+  return kest::VstEntry(audioMaster, &CreateSynth);
+}
+
+// Older hosts look for "main"; C++ reserves that name, so the symbol is given
+// by its assembler name.
+extern "C" KEST_EXPORT AEffect* VSTCALLBACK VstMainAlias(audioMasterCallback audioMaster)
+    __asm__("main");
+extern "C" AEffect* VSTCALLBACK VstMainAlias(audioMasterCallback audioMaster) {
+  return kest::VstEntry(audioMaster, &CreateSynth);
+}
