@@ -158,10 +158,7 @@ void push_button(cairo_t* cr, double x, double y, double w, double h, bool press
 void run_light(cairo_t* cr, double x, double y, bool lit) {
   round_rect(cr, x + 0.5, y + 0.5, 9, 4, 1.6);
   if (lit) {
-    fill_vgrad(cr, y, y + 5, rgb(255, 150, 120), rgb(236, 52, 30), true);
-    set(cr, rgb(255, 110, 80), 0.8);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    fill_vgrad(cr, y, y + 5, rgb(255, 150, 120), rgb(236, 52, 30));
     // White-hot core so the light stands out from the amber steps below.
     cairo_rectangle(cr, x + 2, y + 1, 6, 2);
     set(cr, rgb(255, 236, 224), 0.9);
