@@ -1,0 +1,44 @@
+#pragma once
+// The small interface between the portable window system and a display
+// backend (headless now; X11 and Win32 later). A backend supplies the clock,
+// waiting for native events, monitors, presenting finished surfaces, the
+// pointer and the services, and feeds native input through the Input calls.
+#include <cstdint>
+#include <vector>
+
+#include "ui/services/Services.h"
+#include "ui/win/WindowSystem.h"
+
+namespace kest::ui {
+
+class Backend {
+public:
+  virtual ~Backend() = default;
+  virtual std::uint32_t Now() = 0;
+  // Waits for native input, a Wake, or timeoutMs (kInfinite: no limit),
+  // feeding what arrives into the queue through the Input calls.
+  virtual void Wait(std::uint32_t timeoutMs) = 0;
+  // Called after a message was posted from another thread.
+  virtual void Wake() {}
+  virtual std::vector<Monitor> Monitors() = 0;
+  // A top-level window appeared, moved, changed visibility or went away.
+  virtual void TopLevelChanged(WindowHandle) {}
+  // Part of a top-level surface was repainted.
+  virtual void Present(WindowHandle, const Rect&) {}
+  virtual void CursorChanged(Cursor, bool /*visible*/) {}
+  virtual void Beep(unsigned kind) = 0;
+  virtual Services& GetServices() = 0;
+};
+
+// Native input enters here, in screen coordinates; it is queued like posted
+// messages for the window under the pointer, the capture or the focus.
+void InputMouseMove(Point screen);
+void InputMouseButton(MouseButton button, bool down, Point screen);
+void InputMouseWheel(int delta, Point screen);
+void InputKey(std::uint16_t vk, bool down, char16_t character = 0);
+void InputChar(char16_t character);
+
+// The backend used when none is installed.
+std::unique_ptr<Backend> CreateDefaultBackend();
+
+} // namespace kest::ui

@@ -1,0 +1,95 @@
+#pragma once
+// Internal state of the window system, shared by its source files.
+#include <array>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "ui/win/Backend.h"
+#include "ui/win/WindowSystem.h"
+
+namespace kest::ui::detail {
+
+struct WindowRec {
+  WindowHandle handle = 0;
+  WindowHandle parent = 0;
+  WindowHandle owner = 0;
+  std::thread::id thread;
+  WindowProc proc;
+  Rect bounds;
+  bool visible = false;
+  bool enabled = true;
+  bool topmost = false;
+  bool noActivate = false;
+  bool doubleClicks = true;
+  std::optional<Color> background;
+  std::u16string caption;
+  Rect update; // client coordinates
+  bool erase = false;
+  std::optional<Region> region;
+  std::vector<WindowHandle> children; // bottom to top
+  std::unique_ptr<Bitmap> surface;    // top-level windows only
+};
+
+struct TimerRec {
+  WindowHandle hwnd = 0;
+  std::uintptr_t id = 0;
+  std::uint32_t interval = 0;
+  std::uint32_t due = 0;
+  std::thread::id thread;
+};
+
+struct ThreadQueue {
+  std::deque<Message> messages;
+  bool quit = false;
+  int quitCode = 0;
+  Point lastPos;
+  std::uint32_t lastTime = 0;
+  std::array<std::uint8_t, 256> keys{}; // state as of the messages retrieved
+};
+
+struct ClickMemory {
+  WindowHandle hwnd = 0;
+  MouseButton button = MouseButton::Left;
+  std::uint32_t time = 0;
+  Point pos;
+  bool valid = false;
+};
+
+struct State {
+  std::recursive_mutex mutex;
+  std::unique_ptr<Backend> backend;
+  std::map<WindowHandle, std::unique_ptr<WindowRec>> windows;
+  WindowHandle nextHandle = 1;
+  std::vector<WindowHandle> topLevels; // bottom to top
+  std::vector<TimerRec> timers;
+  std::map<std::thread::id, ThreadQueue> queues;
+  WindowHandle capture = 0;
+  WindowHandle focus = 0;
+  WindowHandle active = 0;
+  Cursor cursor = Cursor::Default;
+  int pointerCount = 0;
+  Point cursorPos;
+  std::array<std::uint8_t, 256> asyncKeys{};
+  ClickMemory lastClick;
+};
+
+State& S();
+Backend& B(); // the backend, created on first use
+WindowRec* Find(WindowHandle h); // caller holds the lock
+ThreadQueue& QueueOf(std::thread::id t);
+ThreadQueue& MyQueue();
+// Queues an input message for the window's thread.
+void QueueInput(const Message& m);
+// Offset of the window's client origin within its top-level surface.
+Point SurfaceOffset(WindowHandle h);
+// The part of the window's client area that can show (clipped by ancestors).
+Rect VisibleClient(WindowHandle h);
+void ResizeSurface(WindowRec& w);
+void ForgetWindow(WindowHandle h); // timers, capture, focus, active
+std::uint16_t ButtonKey(MouseButton b);
+
+} // namespace kest::ui::detail
