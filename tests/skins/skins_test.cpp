@@ -129,6 +129,7 @@ TEST(SkinFaces, FaceIsEvenUnderEveryCopyOfAPicture) {
   // them is the same.
   const PngPicture& face = skin("KEST_EDITOR");
   ASSERT_EQ(face.width, 494);
+  ASSERT_EQ(face.height, 383);
   const struct {
     const char* what;
     std::vector<Place> places;
@@ -157,6 +158,8 @@ TEST(SkinFaces, OpaquePicturesMatchTheFaceAtTheirCorners) {
   // show the face under the control, or the copy leaves a visible patch.
   const PngPicture& face = skin("KEST_EDITOR");
   const PngPicture& about = skin("KEST_ABOUT");
+  ASSERT_EQ(face.width * face.height, 494 * 383);
+  ASSERT_EQ(about.width * about.height, 328 * 240);
   const struct {
     const char* name;
     const PngPicture* ground;
@@ -177,6 +180,8 @@ TEST(SkinFaces, OpaquePicturesMatchTheFaceAtTheirCorners) {
   for (const auto& p : pictures) {
     SCOPED_TRACE(p.name);
     const PngPicture& pic = skin(p.name);
+    ASSERT_GE(pic.width, p.w);
+    ASSERT_GE(pic.height, p.h * p.frames);
     for (int f = 0; f < p.frames; ++f) {
       const int gy = p.place.y + (std::string(p.name) == "KEST_OCT_DN" ? f * 8 : 0);
       for (Place c : {Place{0, 0}, Place{p.w - 1, 0}, Place{0, p.h - 1}, Place{p.w - 1, p.h - 1}}) {
@@ -192,7 +197,9 @@ TEST(SkinFaces, DigitCellsSitOnTheSpinnerWindow) {
   // ground must be the window's, and the unused first cell is blank.
   const PngPicture& face = skin("KEST_EDITOR");
   const PngPicture& digits = skin("KEST_SPIN_DIGITS");
+  ASSERT_EQ(face.width * face.height, 494 * 383);
   ASSERT_GE(digits.width, 66);
+  ASSERT_GE(digits.height, 9);
   EXPECT_EQ(area_diff(digits, 0, 0, face, 81, 319, 6, 9), 0);
   for (int d = 0; d < 10; ++d) {
     SCOPED_TRACE(d);
@@ -223,6 +230,7 @@ double pointer_angle(const PngPicture& strip, int n) {
 
 TEST(KnobStrip, PointerTurnsClockwiseWithTheNote) {
   const PngPicture& strip = skin("KEST_KNOB");
+  ASSERT_EQ(strip.width, 19);
   ASSERT_EQ(strip.height, 19 * 128);
   double previous = pointer_angle(strip, 0);
   ASSERT_FALSE(std::isnan(previous));

@@ -72,6 +72,11 @@ std::string note_name(int note) {
 
 bool write_preview(const std::string& skin_dir, const std::string& out) {
   Skins sk(skin_dir);
+  for (const char* name : {"KEST_EDITOR", "KEST_STEP_ON", "KEST_KNOB", "KEST_STEP_LED_ON", "KEST_LED_ON",
+                           "KEST_SLIDER_HEAD", "KEST_BUTTON", "KEST_RANDOM", "KEST_POPUP_STYLES", "KEST_BANK",
+                           "KEST_HELP", "KEST_SPIN_DIGITS", "KEST_OCT_DN", "KEST_VUMETER"})
+    sk.get(name);
+  if (!sk.ok()) return false;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFaceW, kFaceH);
   cairo_t* cr = cairo_create(s);
   whole(cr, sk.get("KEST_EDITOR"), 0, 0);
@@ -130,7 +135,7 @@ bool write_preview(const std::string& skin_dir, const std::string& out) {
   text_base(cr, Font::Bold, 11, kPresetX + 8, kPresetY + 5 + 10, "Glass Choir", Align::Left, colour::kPresetText);
 
   cairo_destroy(cr);
-  const bool ok = sk.ok() && write_png(out, s, false);
+  const bool ok = write_png(out, s, false);
   cairo_surface_destroy(s);
   return ok;
 }
