@@ -238,7 +238,7 @@ cairo_surface_t* editor_face() {
 
   // Level meters.
   panel(cr, 250, 257, 48, 120, kPanel);
-  text_mid(cr, Font::CondBold, 8, 274, 271, "LEVEL", Align::Centre, kTextDim);
+  text_mid(cr, Font::CondBold, 8, 274, 271, "VU", Align::Centre, kTextDim);
   for (int m = 0; m < 2; ++m) {
     round_rect(cr, kVuX[m] + 0.5, kVuY + 0.5, 12, 73, 1.5);
     set(cr, kLcd);
