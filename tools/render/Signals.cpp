@@ -1,0 +1,195 @@
+#include "Signals.h"
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+namespace kest::render {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+class FileSource final : public Source {
+public:
+  explicit FileSource(const std::string& path) : fPath(path) {
+    SF_INFO info{};
+    fFile = sf_open(path.c_str(), SFM_READ, &info);
+    if (fFile == nullptr) {
+      throw std::runtime_error("cannot read \"" + path + "\": " + sf_strerror(nullptr));
+    }
+    if (info.channels < 1 || info.channels > 2) {
+      sf_close(fFile);
+      throw std::runtime_error("\"" + path + "\" has " + std::to_string(info.channels) +
+                               " channels; the renderer takes mono or stereo files");
+    }
+    if (info.samplerate <= 0) {
+      sf_close(fFile);
+      throw std::runtime_error("\"" + path + "\" has no valid sample rate");
+    }
+    fChannels = info.channels;
+    fRate = info.samplerate;
+    fFrames = info.frames;
+  }
+  ~FileSource() override { sf_close(fFile); }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  int64_t Read(float* left, float* right, int64_t frames) override {
+    fBuffer.resize(static_cast<std::size_t>(frames * fChannels));
+    const sf_count_t got = sf_readf_float(fFile, fBuffer.data(), frames);
+    if (sf_error(fFile) != SF_ERR_NO_ERROR) {
+      throw std::runtime_error("reading \"" + fPath + "\" failed: " + sf_strerror(fFile));
+    }
+    for (sf_count_t i = 0; i < got; ++i) {
+      left[i] = fBuffer[static_cast<std::size_t>(i * fChannels)];
+      right[i] = fBuffer[static_cast<std::size_t>(i * fChannels + fChannels - 1)];
+    }
+    return got;
+  }
+  double SampleRate() const override { return fRate; }
+  std::string Describe() const override {
+    return "\"" + fPath + "\" (" + (fChannels == 1 ? "mono" : "stereo") + ", " +
+           std::to_string(fFrames) + " frames)";
+  }
+
+private:
+  std::string fPath;
+  SNDFILE* fFile = nullptr;
+  int fChannels = 0;
+  double fRate = 0.0;
+  int64_t fFrames = 0;
+  std::vector<float> fBuffer;
+};
+
+// A fixed-seed generator so every render of a built-in signal is identical.
+class Noise {
+public:
+  float Next() {
+    fState = fState * 1664525u + 1013904223u;
+    return static_cast<float>(static_cast<int32_t>(fState) / 2147483648.0);
+  }
+
+private:
+  uint32_t fState = 0x2545F491u;
+};
+
+// Kick on every beat, snare on 2 and 4, hi-hat on every sixteenth (accents on
+// the eighths, an open hat before each bar): broadband hits on every step, so
+// the comb voices show their pitch wherever a step sounds.
+class DrumSource final : public Source {
+public:
+  explicit DrumSource(const SignalSettings& s) : fSettings(s) {}
+
+  int64_t Read(float* left, float* right, int64_t frames) override {
+    const double dt = 1.0 / fSettings.sampleRate;
+    for (int64_t i = 0; i < frames; ++i, ++fFrame) {
+      const double quarter = fSettings.startQuarter + fFrame * dt * fSettings.tempo / 60.0;
+      const auto sixteenth = static_cast<int64_t>(std::floor(quarter * 4.0));
+      if (sixteenth != fSixteenth) {
+        fSixteenth = sixteenth;
+        const int step = static_cast<int>(((sixteenth % 16) + 16) % 16);
+        if (step % 4 == 0) fKickAge = 0.0, fKickPhase = 0.0;
+        if (step == 4 || step == 12) fSnareAge = 0.0;
+        fHatAge = 0.0;
+        fHatLevel = step % 2 == 0 ? 0.35 : 0.2;
+        fHatDecay = step == 14 ? 0.12 : 0.025;
+      }
+      const double kickFreq = 45.0 + 110.0 * std::exp(-fKickAge / 0.03);
+      fKickPhase += kTwoPi * kickFreq * dt;
+      const double kick = std::sin(fKickPhase) * std::exp(-fKickAge / 0.22);
+      const double n1 = fNoise.Next();
+      const double snare = 0.5 * n1 * std::exp(-fSnareAge / 0.1) +
+                           0.3 * std::sin(kTwoPi * 185.0 * fSnareAge) * std::exp(-fSnareAge / 0.07);
+      const double n2 = fNoise.Next();
+      const double hiss = n2 - fLastHiss; // a first difference tilts the noise towards the top
+      fLastHiss = n2;
+      const double hat = fHatLevel * hiss * std::exp(-fHatAge / fHatDecay);
+      left[i] = static_cast<float>(0.55 * (kick + snare) + 0.8 * hat);
+      right[i] = static_cast<float>(0.55 * (kick + snare) + 1.0 * hat);
+      fKickAge += dt;
+      fSnareAge += dt;
+      fHatAge += dt;
+    }
+    return frames;
+  }
+  double SampleRate() const override { return fSettings.sampleRate; }
+  std::string Describe() const override { return "built-in drum pattern"; }
+
+private:
+  SignalSettings fSettings;
+  int64_t fFrame = 0;
+  int64_t fSixteenth = INT64_MIN;
+  double fKickAge = 1e3, fKickPhase = 0.0, fSnareAge = 1e3, fHatAge = 1e3;
+  double fHatLevel = 0.0, fHatDecay = 0.03, fLastHiss = 0.0;
+  Noise fNoise;
+};
+
+// A held C major ninth chord of soft band-limited saws, slightly spread.
+class ChordSource final : public Source {
+public:
+  explicit ChordSource(const SignalSettings& s) : fRate(s.sampleRate) {}
+
+  int64_t Read(float* left, float* right, int64_t frames) override {
+    static const int kNotes[] = {48, 55, 64, 71, 74};
+    for (int64_t i = 0; i < frames; ++i, ++fFrame) {
+      const double t = fFrame / fRate;
+      const double attack = std::min(1.0, t / 0.03);
+      double l = 0.0;
+      double r = 0.0;
+      for (int note : kNotes) {
+        const double f = 440.0 * std::pow(2.0, (note - 69) / 12.0);
+        for (int h = 1; h <= 8 && f * h < fRate * 0.45; ++h) {
+          l += std::sin(kTwoPi * f * 0.999 * h * t) / h;
+          r += std::sin(kTwoPi * f * 1.001 * h * t) / h;
+        }
+      }
+      left[i] = static_cast<float>(0.07 * attack * l);
+      right[i] = static_cast<float>(0.07 * attack * r);
+    }
+    return frames;
+  }
+  double SampleRate() const override { return fRate; }
+  std::string Describe() const override { return "built-in sustained chord"; }
+
+private:
+  double fRate;
+  int64_t fFrame = 0;
+};
+
+class NoiseSource final : public Source {
+public:
+  explicit NoiseSource(const SignalSettings& s) : fRate(s.sampleRate) {}
+  int64_t Read(float* left, float* right, int64_t frames) override {
+    for (int64_t i = 0; i < frames; ++i) {
+      left[i] = 0.25f * fNoise.Next();
+      right[i] = 0.25f * fNoise.Next();
+    }
+    return frames;
+  }
+  double SampleRate() const override { return fRate; }
+  std::string Describe() const override { return "built-in white noise"; }
+
+private:
+  double fRate;
+  Noise fNoise;
+};
+
+} // namespace
+
+std::unique_ptr<Source> OpenAudioFile(const std::string& path) {
+  return std::make_unique<FileSource>(path);
+}
+
+std::vector<std::string> SignalNames() { return {"drums", "chord", "noise"}; }
+
+std::unique_ptr<Source> MakeSignal(const std::string& name, const SignalSettings& settings) {
+  if (name == "drums") return std::make_unique<DrumSource>(settings);
+  if (name == "chord") return std::make_unique<ChordSource>(settings);
+  if (name == "noise") return std::make_unique<NoiseSource>(settings);
+  return nullptr;
+}
+
+} // namespace kest::render
