@@ -1,19 +1,15 @@
 #include "StyleTable.h"
 
-#include <array>
 
 namespace kest {
 
+// A plain search: the audio thread may ask (auto random), so no lazily
+// built index that could allocate or lock on first use.
 const TStyle* FindStyle(int number) {
-  static const std::array<const TStyle*, kNumStyles> byNumber = [] {
-    std::array<const TStyle*, kNumStyles> index{};
-    for (const TStyle& s : StylesInMenuOrder()) {
-      if (s.Number >= 0 && s.Number < kNumStyles) index[s.Number] = &s;
-    }
-    return index;
-  }();
-  if (number < 0 || number >= kNumStyles) return nullptr;
-  return byNumber[number];
+  for (const TStyle& s : StylesInMenuOrder()) {
+    if (s.Number == number) return &s;
+  }
+  return nullptr;
 }
 
 const std::vector<StyleGroup>& StyleMenu() {

@@ -1,6 +1,7 @@
 #pragma once
 // The 304 random styles: a set of semitone offsets above the root note, or a
 // fixed interval step, each with its menu group and name.
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -21,7 +22,8 @@ struct TStyle {
 };
 
 // Every style in menu order (groups in order, styles in order within them).
-const std::vector<TStyle>& StylesInMenuOrder();
+// A constant table: safe to read from any thread, no allocation.
+std::span<const TStyle> StylesInMenuOrder();
 
 // The style with that number, or null outside 0 .. 303.
 const TStyle* FindStyle(int number);
