@@ -60,7 +60,9 @@ std::string VstHost::ReadText(int32_t opcode, int32_t index, std::size_t hostLim
   } else {
     Dispatch(opcode, index, 0, buffer);
   }
-  for (std::size_t i = hostLimit; i < sizeof buffer; ++i) {
+  buffer[sizeof buffer - 1] = '\0';
+  if (!fStrictTexts) return std::string(buffer, strnlen(buffer, hostLimit));
+  for (std::size_t i = hostLimit; i < sizeof buffer - 1; ++i) {
     if (buffer[i] != 0x7F) throw std::runtime_error("plug-in wrote past the host's text buffer");
   }
   const void* zero = std::memchr(buffer, 0, hostLimit);

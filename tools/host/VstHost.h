@@ -88,6 +88,11 @@ public:
   void ProcessAccumulating(const float* inL, const float* inR, float* outL, float* outR,
                            int32_t frames);
 
+  // Strict (the default): a text written past the size hosts are relied on
+  // to give fails loudly. Lenient: such a text is cut there, as a host that
+  // gives larger buffers would show it (for third-party plug-ins).
+  void SetStrictTexts(bool strict) { fStrictTexts = strict; }
+
   Transport& Time() { return fTransport; }
   float CurrentSampleRate() const { return fSampleRate; }
 
@@ -104,6 +109,7 @@ private:
   void Advance(int32_t frames);
 
   AEffect* fEffect = nullptr;
+  bool fStrictTexts = true;
   intptr_t fVersion = 2400;
   float fSampleRate = 44100.0f;
   int32_t fBlockSize = 1024;
