@@ -18,6 +18,16 @@ Rect Canvas::DeviceClip() const {
   return fClipSet ? fClip.Intersect(all) : all;
 }
 
+void Canvas::Restore(const State& s) {
+  font = s.font;
+  brush = s.brush;
+  pen = s.pen;
+  textBackground = s.textBackground;
+  fOrigin = s.origin;
+  fClip = s.clip;
+  fClipSet = s.clipSet;
+}
+
 void Canvas::SetClipRect(const Rect& logical) {
   fClip = logical.Offset(fOrigin.x, fOrigin.y);
   fClipSet = true;

@@ -53,6 +53,19 @@ public:
 
   Bitmap& Target() { return fTarget; }
 
+  // Everything a drawing routine may change, to put back afterwards.
+  struct State {
+    Font font;
+    Brush brush;
+    Pen pen;
+    TextBackground textBackground;
+    Point origin;
+    Rect clip;
+    bool clipSet;
+  };
+  State Save() const { return {font, brush, pen, textBackground, fOrigin, fClip, fClipSet}; }
+  void Restore(const State& s);
+
   Font font;
   Brush brush;
   Pen pen;
