@@ -94,8 +94,8 @@ public:
         if (step % 4 == 0) fKickAge = 0.0, fKickPhase = 0.0;
         if (step == 4 || step == 12) fSnareAge = 0.0;
         fHatAge = 0.0;
-        fHatLevel = step % 2 == 0 ? 0.35 : 0.2;
-        fHatDecay = step == 14 ? 0.12 : 0.025;
+        fHatLevel = step % 2 == 0 ? 0.3 : 0.2;
+        fHatDecay = step == 14 ? 0.2 : 0.09;
       }
       const double kickFreq = 45.0 + 110.0 * std::exp(-fKickAge / 0.03);
       fKickPhase += kTwoPi * kickFreq * dt;
@@ -103,10 +103,7 @@ public:
       const double n1 = fNoise.Next();
       const double snare = 0.5 * n1 * std::exp(-fSnareAge / 0.1) +
                            0.3 * std::sin(kTwoPi * 185.0 * fSnareAge) * std::exp(-fSnareAge / 0.07);
-      const double n2 = fNoise.Next();
-      const double hiss = n2 - fLastHiss; // a first difference tilts the noise towards the top
-      fLastHiss = n2;
-      const double hat = fHatLevel * hiss * std::exp(-fHatAge / fHatDecay);
+      const double hat = fHatLevel * fNoise.Next() * std::exp(-fHatAge / fHatDecay);
       left[i] = static_cast<float>(0.55 * (kick + snare) + 0.8 * hat);
       right[i] = static_cast<float>(0.55 * (kick + snare) + 1.0 * hat);
       fKickAge += dt;
@@ -123,7 +120,7 @@ private:
   int64_t fFrame = 0;
   int64_t fSixteenth = INT64_MIN;
   double fKickAge = 1e3, fKickPhase = 0.0, fSnareAge = 1e3, fHatAge = 1e3;
-  double fHatLevel = 0.0, fHatDecay = 0.03, fLastHiss = 0.0;
+  double fHatLevel = 0.0, fHatDecay = 0.05;
   Noise fNoise;
 };
 

@@ -350,6 +350,10 @@ int Run(const Options& o, const char* argv0) {
   // The module outlives both hosts below.
   PluginModule module(pluginPath);
   VstHost host;
+  // Our own module is held to the text sizes hosts rely on; others are read
+  // as a tolerant host reads them.
+  const bool ours = std::filesystem::path(pluginPath).filename() == "Kestrelphon.so";
+  host.SetStrictTexts(ours);
   AEffect* e = host.Open(module.Entry());
   if (e == nullptr) {
     throw std::runtime_error("\"" + pluginPath + "\" created no effect when its entry point was called");
@@ -369,6 +373,7 @@ int Run(const Options& o, const char* argv0) {
   std::unique_ptr<render::ParamValueFinder> finder;
   if (!o.bank.empty() || !o.sets.empty()) {
     scratch = std::make_unique<VstHost>();
+    scratch->SetStrictTexts(ours);
     if (scratch->Open(module.Entry()) == nullptr) {
       throw std::runtime_error("\"" + pluginPath + "\" refused a second instance for reading its parameters");
     }
@@ -436,8 +441,12 @@ int Run(const Options& o, const char* argv0) {
     const double seconds = static_cast<double>(done) / rate;
     const double spent = std::chrono::duration<double>(busy).count();
     std::printf("%s -> %s\n", source->Describe().c_str(), o.output.c_str());
-    std::printf("  plug-in     %s (program %ld, \"%s\")\n", host.EffectName().c_str(),
-                static_cast<long>(host.Dispatch(effGetProgram)), host.ProgramName().c_str());
+    std::printf("  plug-in     %s", host.EffectName().c_str());
+    if (e->numPrograms > 0) {
+      std::printf(" (program %ld, \"%s\")", static_cast<long>(host.Dispatch(effGetProgram)),
+                  host.ProgramName().c_str());
+    }
+    std::printf("\n");
     std::printf("  length      %.3f s (%lld frames at %.0f Hz, blocks of %d)\n", seconds,
                 static_cast<long long>(done), rate, o.block);
     std::printf("  transport   %.2f BPM from quarter %.3f to %.3f\n", o.tempo, o.start, t.ppqPos);
