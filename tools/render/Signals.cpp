@@ -50,6 +50,7 @@ public:
     return got;
   }
   double SampleRate() const override { return fRate; }
+  int64_t Length() const override { return fFrames; }
   std::string Describe() const override {
     return "\"" + fPath + "\" (" + (fChannels == 1 ? "mono" : "stereo") + ", " +
            std::to_string(fFrames) + " frames)";

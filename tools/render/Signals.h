@@ -15,6 +15,8 @@ public:
   // (fewer only at the end of a file).
   virtual int64_t Read(float* left, float* right, int64_t frames) = 0;
   virtual double SampleRate() const = 0;
+  // Frames the source will give, when it knows; -1 for an endless signal.
+  virtual int64_t Length() const { return -1; }
   virtual std::string Describe() const = 0;
 };
 

@@ -307,6 +307,7 @@ public:
     if (done < fTotal && now - fLast < std::chrono::milliseconds(100)) return;
     fLast = now;
     constexpr int kWidth = 40;
+    done = std::min(done, fTotal);
     const int filled = static_cast<int>(kWidth * done / std::max<int64_t>(1, fTotal));
     std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################",
                  kWidth - filled, "", static_cast<int>(100 * done / std::max<int64_t>(1, fTotal)));
@@ -401,8 +402,9 @@ int Run(const Options& o, const char* argv0) {
   int64_t done = 0;
   bool sourceEnded = false;
   std::chrono::steady_clock::duration busy{};
-  const bool longRender = !total || *total > static_cast<int64_t>(5.0 * rate);
-  Progress progress(!o.quiet && total && longRender && isatty(STDERR_FILENO) == 1, total.value_or(0));
+  const int64_t expected = total.value_or(source->Length());
+  const bool longRender = expected > static_cast<int64_t>(5.0 * rate);
+  Progress progress(!o.quiet && longRender && isatty(STDERR_FILENO) == 1, expected);
 
   host.Resume();
   while (!total || done < *total) {
