@@ -106,4 +106,39 @@ TEST_F(Sound, ZeroFrameBlocksAndRateChangesWhileRunning) {
   for (float v : c) ASSERT_TRUE(std::isfinite(v));
 }
 
+TEST_F(ModuleTest, AutoRandomFillsNewRowsEverySecondBarWhilePlaying) {
+  host.SetParameter(106, 132.0f / 303.0f); // chromatic
+  host.SetParameter(105, 1.0f);            // 9 octaves
+  host.SetParameter(107, 2.0f / 8.0f);     // every 2nd bar
+  host.Resume();
+  host.Time().tempo = 120.0; // a quarter note is 22050 frames at 44.1 kHz
+  auto notes = [&] {
+    std::vector<float> v;
+    for (int c = 0; c < 3; ++c)
+      for (int k = 0; k < 16; ++k) v.push_back(host.GetParameter(23 + 32 * c + k));
+    return v;
+  };
+  const auto before = notes();
+  const std::vector<float> in(441, 0.0f);
+  double firstChange = -1;
+  int changes = 0;
+  auto last = before;
+  while (host.Time().ppqPos < 16.5) {
+    const double at = host.Time().ppqPos;
+    Run(in, 441);
+    const auto now = notes();
+    if (now != last) {
+      ++changes;
+      if (firstChange < 0) firstChange = at;
+      last = now;
+    }
+  }
+  // Fills at the starts of bars 3 and 5 (quarter notes 8 and 16): in the
+  // first block that starts at or after quarter note 8 (blocks are 0.02 long).
+  EXPECT_GT(firstChange, 8.0 - 0.02);
+  EXPECT_LT(firstChange, 8.0 + 0.021);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(host.CallCount(audioMasterAutomate), 0);
+}
+
 } // namespace

@@ -1,4 +1,6 @@
 // The bank as a whole: the default bank, names, reset.
+#include <set>
+
 #include <gtest/gtest.h>
 
 #include "BankTestSupport.h"
@@ -40,6 +42,28 @@ TEST(DefaultBank, MatchesThePresetTable) {
   EXPECT_EQ(bank[0][StepNoteIndex(0, 8)].Value(), 68);
   EXPECT_EQ(bank[1][StepNoteIndex(2, 15)].Value(), 49);
   EXPECT_EQ(bank[2][StepNoteIndex(2, 8)].Value(), 74);
+}
+
+TEST(DefaultBank, RandomRowsFollowEachPresetsStyle) {
+  TPresetList bank;
+  auto notes = [&](int preset) {
+    std::set<int> s;
+    for (int c = 0; c < kNumChannels; ++c) {
+      for (int k = 0; k < kNumSteps; ++k) s.insert(static_cast<int>(bank[preset][StepNoteIndex(c, k)].Value()));
+    }
+    return s;
+  };
+  const auto chromatic = notes(8); // style 132, root 60, range 3: 60 .. 95
+  EXPECT_GE(*chromatic.begin(), 60);
+  EXPECT_LE(*chromatic.rbegin(), 95);
+  EXPECT_GT(chromatic.size(), 10u);
+  for (int n : notes(10)) { // blues from 48, one octave of offsets
+    const int iv = (n - 48) % 12;
+    EXPECT_TRUE(iv == 0 || iv == 3 || iv == 5 || iv == 6 || iv == 7 || iv == 10) << n;
+    EXPECT_LE(n, 48 + 10 + 12);
+  }
+  for (int n : notes(4)) EXPECT_LE(n, 127); // root 12, range 9
+  for (int i = 3; i < kNumPresets; ++i) EXPECT_GT(notes(i).size(), 1u) << "preset " << i;
 }
 
 TEST(DefaultBank, CommittedFileIsWhatTheGeneratorWrites) {
