@@ -33,8 +33,14 @@ WindowHandle MouseTarget(Point screen) {
   return h;
 }
 
+WindowHandle FocusTarget() {
+  const WindowHandle f = GetFocusWnd();
+  return f ? f : GetActiveWnd();
+}
+
 void QueueMouse(WindowHandle h, std::uint32_t msg, WParam w, Point screen, LParam l, bool clientPos) {
   Message m;
+  m.route = clientPos ? Message::Route::Pointer : Message::Route::Focus;
   m.hwnd = h;
   m.message = msg;
   m.wParam = w;
@@ -45,6 +51,21 @@ void QueueMouse(WindowHandle h, std::uint32_t msg, WParam w, Point screen, LPara
 }
 
 } // namespace
+
+namespace detail {
+bool ResolveRoute(Message& m) {
+  if (m.route == Message::Route::Fixed) return true;
+  if (m.route == Message::Route::Pointer) {
+    m.hwnd = MouseTarget(m.pt);
+    if (m.hwnd) m.lParam = LParamFromPoint(ScreenToClient(m.hwnd, m.pt));
+  } else {
+    const WindowHandle f = FocusTarget();
+    // The wheel goes to the window under the pointer when nothing has the focus.
+    m.hwnd = f ? f : (m.message == WM_MOUSEWHEEL ? MouseTarget(m.pt) : 0);
+  }
+  return m.hwnd != 0;
+}
+} // namespace detail
 
 void InputMouseMove(Point screen) {
   {
@@ -102,7 +123,7 @@ void InputMouseWheel(int delta, Point screen) {
     std::lock_guard lock(S().mutex);
     S().cursorPos = screen;
   }
-  WindowHandle h = GetFocusWnd();
+  WindowHandle h = FocusTarget();
   if (!h) h = MouseTarget(screen);
   if (!h) return;
   const WParam w = static_cast<WParam>((MouseKeyFlags() & 0xFFFF) |
@@ -120,8 +141,7 @@ void InputKey(std::uint16_t vk, bool down, char16_t character) {
     s.asyncKeys[vk & 255] = down ? 1 : 0;
     alt = s.asyncKeys[VK_MENU] != 0;
   }
-  WindowHandle h = GetFocusWnd();
-  if (!h) h = GetActiveWnd();
+  const WindowHandle h = FocusTarget();
   if (!h) return;
   const bool sys = alt || vk == VK_F10 || vk == VK_MENU;
   Message m;
@@ -133,12 +153,12 @@ void InputKey(std::uint16_t vk, bool down, char16_t character) {
   m.time = B().Now();
   m.pt = GetCursorPos();
   m.character = down ? character : 0;
+  m.route = Message::Route::Focus;
   detail::QueueInput(m);
 }
 
 void InputChar(char16_t character) {
-  WindowHandle h = GetFocusWnd();
-  if (!h) h = GetActiveWnd();
+  const WindowHandle h = FocusTarget();
   if (!h) return;
   Message m;
   m.hwnd = h;
@@ -147,6 +167,7 @@ void InputChar(char16_t character) {
   m.lParam = 1;
   m.time = B().Now();
   m.pt = GetCursorPos();
+  m.route = Message::Route::Focus;
   detail::QueueInput(m);
 }
 

@@ -120,8 +120,15 @@ bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t la
   std::lock_guard lock(s.mutex);
   ThreadQueue& q = detail::MyQueue();
   const bool remove = (flags & PM_REMOVE) != 0;
-  for (auto it = q.messages.begin(); it != q.messages.end(); ++it) {
-    if ((h != 0 && it->hwnd != h) || !InRange(it->message, first, last)) continue;
+  for (auto it = q.messages.begin(); it != q.messages.end();) {
+    if (!detail::ResolveRoute(*it)) {
+      it = q.messages.erase(it); // input that no window takes
+      continue;
+    }
+    if ((h != 0 && it->hwnd != h) || !InRange(it->message, first, last)) {
+      ++it;
+      continue;
+    }
     out = *it;
     if (remove) {
       q.messages.erase(it);
@@ -204,6 +211,7 @@ bool TranslateMsg(const Message& msg) {
   c.message = msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
   c.wParam = msg.character;
   c.character = 0;
+  c.route = Message::Route::Fixed;
   // The character comes next, ahead of input that arrived later.
   auto& q = detail::QueueOf(rec->thread).messages;
   q.push_front(c);

@@ -22,6 +22,11 @@ struct Message {
   Point pt;               // pointer position on the screen when it was queued
   // For key-down messages: the character that TranslateMsg turns it into.
   char16_t character = 0;
+  // Input finds its window when it is retrieved, as the capture and the
+  // focus are then: the window under the pointer (or the capture window,
+  // with client coordinates), or the focus window.
+  enum class Route : std::uint8_t { Fixed, Pointer, Focus };
+  Route route = Route::Fixed;
 };
 
 enum class MouseButton { Left, Right, Middle };

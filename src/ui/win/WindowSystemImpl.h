@@ -84,6 +84,8 @@ ThreadQueue& QueueOf(std::thread::id t);
 ThreadQueue& MyQueue();
 // Queues an input message for the window's thread.
 void QueueInput(const Message& m);
+// Gives routed input its window as things stand now; false when nobody takes it.
+bool ResolveRoute(Message& m);
 // Offset of the window's client origin within its top-level surface.
 Point SurfaceOffset(WindowHandle h);
 // The part of the window's client area that can show (clipped by ancestors).
