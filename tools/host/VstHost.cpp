@@ -99,19 +99,19 @@ float VstHost::GetParameter(int32_t index) {
 
 void VstHost::Process(const float* inL, const float* inR, float* outL, float* outR,
                       int32_t frames) {
-  if (fEffect == nullptr) return;
-  float* inputs[2] = {const_cast<float*>(inL), const_cast<float*>(inR)};
-  float* outputs[2] = {outL, outR};
-  fEffect->processReplacing(fEffect, inputs, outputs, frames);
-  Advance(frames);
+  if (fEffect != nullptr) RunBlock(fEffect->processReplacing, inL, inR, outL, outR, frames);
 }
 
 void VstHost::ProcessAccumulating(const float* inL, const float* inR, float* outL, float* outR,
                                   int32_t frames) {
-  if (fEffect == nullptr) return;
+  if (fEffect != nullptr) RunBlock(fEffect->process, inL, inR, outL, outR, frames);
+}
+
+void VstHost::RunBlock(AEffectProcessProc entry, const float* inL, const float* inR, float* outL,
+                       float* outR, int32_t frames) {
   float* inputs[2] = {const_cast<float*>(inL), const_cast<float*>(inR)};
   float* outputs[2] = {outL, outR};
-  fEffect->process(fEffect, inputs, outputs, frames);
+  entry(fEffect, inputs, outputs, frames);
   Advance(frames);
 }
 

@@ -106,6 +106,8 @@ private:
                                        intptr_t value, void* ptr, float opt);
   intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   std::string ReadText(int32_t opcode, int32_t index, std::size_t hostLimit);
+  void RunBlock(AEffectProcessProc entry, const float* inL, const float* inR, float* outL,
+                float* outR, int32_t frames);
   void Advance(int32_t frames);
 
   AEffect* fEffect = nullptr;
