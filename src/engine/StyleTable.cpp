@@ -1,6 +1,5 @@
 #include "StyleTable.h"
 
-
 namespace kest {
 
 // A plain search: the audio thread may ask (auto random), so no lazily

@@ -5,7 +5,9 @@
 
 #include "uKestUtils.h"
 
-TFastDelay::TFastDelay(float SampleRate) { Rebuild(SampleRate); }
+TFastDelay::TFastDelay(float SampleRate) {
+  Rebuild(SampleRate);
+}
 
 void TFastDelay::Rebuild(float SampleRate) {
   fFlushed = false;

@@ -21,16 +21,20 @@ const std::array<double, 128>& NoteFreqTable() {
   return table;
 }
 
-int ClampNote(int n) { return n < 0 ? 0 : (n > 127 ? 127 : n); }
+int ClampNote(int n) {
+  return n < 0 ? 0 : (n > 127 ? 127 : n);
+}
 
 } // namespace
 
-double TSynth::NoteFreq(int n) { return NoteFreqTable()[ClampNote(n)]; }
+double TSynth::NoteFreq(int n) {
+  return NoteFreqTable()[ClampNote(n)];
+}
 
 TSynth::TSynth(audioMasterCallback audioMaster)
-    : TPlugin(audioMaster),
-      fPipes{TFastDelay(FSampleRate), TFastDelay(FSampleRate), TFastDelay(FSampleRate),
-             TFastDelay(FSampleRate), TFastDelay(FSampleRate), TFastDelay(FSampleRate)} {
+    : TPlugin(audioMaster), fPipes{TFastDelay(FSampleRate), TFastDelay(FSampleRate),
+                                   TFastDelay(FSampleRate), TFastDelay(FSampleRate),
+                                   TFastDelay(FSampleRate), TFastDelay(FSampleRate)} {
   fLevel = 0.25f;
   const double sr = FSampleRate.load();
   fKRelease = 1.0 / (sr * 0.003);
@@ -40,7 +44,8 @@ TSynth::TSynth(audioMasterCallback audioMaster)
   fStep = -1;
   fDetune1 = 1.0;
   fDetune2 = 1.0;
-  for (auto& ch : fCh) ch = true;
+  for (auto& ch : fCh)
+    ch = true;
   fDepth = 0.0f;
   fRndNote = 60;
   fRndNoteOld = 60;
@@ -55,7 +60,8 @@ TSynth::TSynth(audioMasterCallback audioMaster)
     }
   }
   fEC = TEnv{};
-  for (TFastDelay& line : fPipes) line.Flush();
+  for (TFastDelay& line : fPipes)
+    line.Flush();
   SetProgramManual(0);
 }
 
@@ -79,7 +85,8 @@ void TSynth::SetParameter(int32_t index, float value) {
     const double d = v * 0.01;
     const float depth = static_cast<float>(std::sqrt(0.75 * d));
     fDepth = depth;
-    for (TFastDelay& line : fPipes) line.SetFeedback(depth);
+    for (TFastDelay& line : fPipes)
+      line.SetFeedback(depth);
     fDepK = static_cast<float>(1.0 - 0.006 * d);
   } else if (index == kest::kGlide) {
     const double g = std::pow(v * 0.01, 1.5);
@@ -112,7 +119,8 @@ void TSynth::SetParameter(int32_t index, float value) {
     AutoRndLen = RoundEven(v);
   }
 
-  if (TPluginEditorBase* editor = EditorHost()) editor->SetEditorParametr(index, static_cast<float>(v));
+  if (TPluginEditorBase* editor = EditorHost())
+    editor->SetEditorParametr(index, static_cast<float>(v));
 }
 
 void TSynth::UpdatePreset() {
@@ -124,10 +132,13 @@ void TSynth::RecalcSampleRate() {
   const double sr = FSampleRate.load();
   fKRelease = 1.0 / (sr * 0.003);
   fKReleaseM = 1.0 - fKRelease;
-  for (TFastDelay& line : fPipes) line.Rebuild(FSampleRate);
-  for (TFastDelay& line : fPipes) line.Flush();
+  for (TFastDelay& line : fPipes)
+    line.Rebuild(FSampleRate);
+  for (TFastDelay& line : fPipes)
+    line.Flush();
   const float depth = fDepth.load();
-  for (TFastDelay& line : fPipes) line.SetFeedback(depth);
+  for (TFastDelay& line : fPipes)
+    line.SetFeedback(depth);
 }
 
 void TSynth::DoProcess(TSample& s) {
@@ -138,12 +149,14 @@ void TSynth::DoProcess(TSample& s) {
   // 1. A new step loads the glide targets, whatever its switches say.
   if (fStep != k) {
     fStep = k;
-    for (int c = 0; c < kest::kNumChannels; ++c) fPort[c].Ini = fFreq[c][k].load(relaxed);
+    for (int c = 0; c < kest::kNumChannels; ++c)
+      fPort[c].Ini = fFreq[c][k].load(relaxed);
   }
 
   // 2. Glide, in hertz.
   const double portK = fPortK.load(relaxed);
-  for (TEnv& p : fPort) p.Env = p.Ini * portK + p.Env * (1.0 - portK);
+  for (TEnv& p : fPort)
+    p.Env = p.Ini * portK + p.Env * (1.0 - portK);
 
   // 3. Tuning: each line's delay is one period of its detuned frequency.
   const double detune1 = fDetune1.load(relaxed);
@@ -165,7 +178,8 @@ void TSynth::DoProcess(TSample& s) {
   fEC.Ini = anyOn ? 0.0 : 1.0;
 
   // 5. Gate smoothing, one coefficient for rising and falling.
-  for (TEnv& e : fE) e.Env = e.Ini * fKRelease + e.Env * fKReleaseM;
+  for (TEnv& e : fE)
+    e.Env = e.Ini * fKRelease + e.Env * fKReleaseM;
   fEC.Env = fEC.Ini * fKRelease + fEC.Env * fKReleaseM;
 
   const double level = fLevel.load(relaxed);

@@ -74,8 +74,8 @@ private:
   std::atomic<int32_t> fRndSty{0};
 
   // Audio-thread state; replaced only while processing is held off.
-  std::array<TEnv, kest::kNumChannels> fE{}; // wet gates A, B, C
-  TEnv fEC{};                                // dry gate
+  std::array<TEnv, kest::kNumChannels> fE{};    // wet gates A, B, C
+  TEnv fEC{};                                   // dry gate
   std::array<TEnv, kest::kNumChannels> fPort{}; // glide of A, B, C in hertz
   double fKRelease = 0.0;
   double fKReleaseM = 0.0;

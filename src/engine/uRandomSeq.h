@@ -12,10 +12,11 @@
 namespace kest {
 
 // The 48 note parameters in the order every fill visits them.
-inline constexpr std::array<int, kNumChannels * kNumSteps> kNoteParams = [] {
+inline constexpr std::array<int, kNumChannels* kNumSteps> kNoteParams = [] {
   std::array<int, kNumChannels * kNumSteps> a{};
   for (int c = 0; c < kNumChannels; ++c) {
-    for (int k = 0; k < kNumSteps; ++k) a[c * kNumSteps + k] = StepNoteIndex(c, k);
+    for (int k = 0; k < kNumSteps; ++k)
+      a[c * kNumSteps + k] = StepNoteIndex(c, k);
   }
   return a;
 }();
@@ -23,7 +24,8 @@ inline constexpr std::array<int, kNumChannels * kNumSteps> kNoteParams = [] {
 inline constexpr int kHighestNote = 127;
 
 constexpr int FoldDown(int n) {
-  while (n > kHighestNote) n -= 12;
+  while (n > kHighestNote)
+    n -= 12;
   return n;
 }
 
@@ -42,7 +44,8 @@ void FillFromSet(const int* intervals, int m, int root, int range, Write&& write
 template <typename Write> void FillByStep(int a, int root, int range, Write&& write) {
   if (a <= 0) return;
   const int steps = (12 / a) * range;
-  for (int index : kNoteParams) write(index, FoldDown(root + a * Random(steps)));
+  for (int index : kNoteParams)
+    write(index, FoldDown(root + a * Random(steps)));
 }
 
 // Fills by the style with that number; false (nothing written) for an unknown one.
@@ -63,7 +66,8 @@ template <typename Read, typename Write> void ShiftNotes(int d, Read&& read, Wri
   for (int index : kNoteParams) {
     int n = read(index) + d;
     n = FoldDown(n);
-    while (n < 0) n += 12;
+    while (n < 0)
+      n += 12;
     write(index, n);
   }
 }

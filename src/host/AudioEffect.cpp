@@ -70,7 +70,9 @@ AudioEffect::AudioEffect(audioMasterCallback anAudioMaster, int32_t aNumPrograms
   FEffect.version = 1;
 }
 
-AudioEffect::~AudioEffect() { FEditor.reset(); }
+AudioEffect::~AudioEffect() {
+  FEditor.reset();
+}
 
 void AudioEffect::SetEditor(std::unique_ptr<AEffEditor> anEditor) {
   FEditor = std::move(anEditor);
@@ -158,10 +160,18 @@ void AudioEffect::SetParameterAutomated(int32_t Index, float Value) {
   CallHost(audioMasterAutomate, Index, 0, nullptr, Value);
 }
 
-void AudioEffect::GetProgramName(char* Name) { kest::CopyHostText(Name, "", 1); }
-void AudioEffect::GetParameterLabel(int32_t, char* aLabel) { kest::CopyHostText(aLabel, "", 1); }
-void AudioEffect::GetParameterDisplay(int32_t, char* Text) { kest::CopyHostText(Text, "", 1); }
-void AudioEffect::GetParameterName(int32_t, char* Text) { kest::CopyHostText(Text, "", 1); }
+void AudioEffect::GetProgramName(char* Name) {
+  kest::CopyHostText(Name, "", 1);
+}
+void AudioEffect::GetParameterLabel(int32_t, char* aLabel) {
+  kest::CopyHostText(aLabel, "", 1);
+}
+void AudioEffect::GetParameterDisplay(int32_t, char* Text) {
+  kest::CopyHostText(Text, "", 1);
+}
+void AudioEffect::GetParameterName(int32_t, char* Text) {
+  kest::CopyHostText(Text, "", 1);
+}
 
 int32_t AudioEffect::GetMasterVersion() {
   if (FAudioMaster == nullptr) return 1;
@@ -173,7 +183,9 @@ int32_t AudioEffect::GetCurrentUniqueId() {
   return static_cast<int32_t>(CallHost(audioMasterCurrentId));
 }
 
-void AudioEffect::MasterIdle() { CallHost(audioMasterIdle); }
+void AudioEffect::MasterIdle() {
+  CallHost(audioMasterIdle);
+}
 
 bool AudioEffect::IsInputConnected(int32_t Input) {
   if (FAudioMaster == nullptr) return true;

@@ -7,7 +7,9 @@
 #include "HostText.h"
 
 namespace {
-intptr_t Bool(bool b) { return b ? 1 : 0; }
+intptr_t Bool(bool b) {
+  return b ? 1 : 0;
+}
 } // namespace
 
 intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -212,9 +214,15 @@ bool AudioEffectX::MatchArrangement(VstSpeakerArrangement** Dest, VstSpeakerArra
 
 // Host-callback wrappers; each answers its default when there is no callback.
 
-bool AudioEffectX::BeginEdit(int32_t Index) { return CallHost(audioMasterBeginEdit, Index) != 0; }
-bool AudioEffectX::EndEdit(int32_t Index) { return CallHost(audioMasterEndEdit, Index) != 0; }
-bool AudioEffectX::IOChanged() { return CallHost(audioMasterIOChanged) != 0; }
+bool AudioEffectX::BeginEdit(int32_t Index) {
+  return CallHost(audioMasterBeginEdit, Index) != 0;
+}
+bool AudioEffectX::EndEdit(int32_t Index) {
+  return CallHost(audioMasterEndEdit, Index) != 0;
+}
+bool AudioEffectX::IOChanged() {
+  return CallHost(audioMasterIOChanged) != 0;
+}
 
 double AudioEffectX::UpdateSampleRate() {
   const intptr_t answer = CallHost(audioMasterGetSampleRate);
@@ -266,7 +274,9 @@ int32_t AudioEffectX::CanHostDo(char* Text) {
 void* AudioEffectX::GetDirectory() {
   return reinterpret_cast<void*>(CallHost(audioMasterGetDirectory));
 }
-bool AudioEffectX::UpdateDisplay() { return CallHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::UpdateDisplay() {
+  return CallHost(audioMasterUpdateDisplay) != 0;
+}
 bool AudioEffectX::SizeWindow(int32_t Width, int32_t Height) {
   return CallHost(audioMasterSizeWindow, Width, Height) != 0;
 }
@@ -282,8 +292,7 @@ bool AudioEffectX::OfflineRead(void* Offline, int32_t Option, bool ReadSource) {
 bool AudioEffectX::OfflineWrite(void* Offline, int32_t Option) {
   return CallHost(audioMasterOfflineWrite, 0, Option, Offline) != 0;
 }
-bool AudioEffectX::OfflineStart(void* AudioFiles, int32_t NumAudioFiles,
-                                int32_t NumNewAudioFiles) {
+bool AudioEffectX::OfflineStart(void* AudioFiles, int32_t NumAudioFiles, int32_t NumNewAudioFiles) {
   return CallHost(audioMasterOfflineStart, NumNewAudioFiles, NumAudioFiles, AudioFiles) != 0;
 }
 int32_t AudioEffectX::OfflineGetCurrentPass() {
@@ -292,7 +301,9 @@ int32_t AudioEffectX::OfflineGetCurrentPass() {
 int32_t AudioEffectX::OfflineGetCurrentMetaPass() {
   return static_cast<int32_t>(CallHost(audioMasterOfflineGetCurrentMetaPass));
 }
-void AudioEffectX::WantEvents(int32_t Filter) { CallHost(audioMasterWantMidi, 0, Filter); }
+void AudioEffectX::WantEvents(int32_t Filter) {
+  CallHost(audioMasterWantMidi, 0, Filter);
+}
 int32_t AudioEffectX::TempoAt(int32_t Pos) {
   return static_cast<int32_t>(CallHost(audioMasterTempoAt, 0, Pos));
 }
@@ -302,7 +313,9 @@ int32_t AudioEffectX::GetNumAutomatableParameters() {
 int32_t AudioEffectX::GetParameterQuantization() {
   return static_cast<int32_t>(CallHost(audioMasterGetParameterQuantization));
 }
-bool AudioEffectX::NeedIdle() { return CallHost(audioMasterNeedIdle) != 0; }
+bool AudioEffectX::NeedIdle() {
+  return CallHost(audioMasterNeedIdle) != 0;
+}
 AEffect* AudioEffectX::GetPreviousPlug(int32_t) {
   return reinterpret_cast<AEffect*>(CallHost(audioMasterGetPreviousPlug));
 }
@@ -316,12 +329,10 @@ void AudioEffectX::SetOutputSamplerate(float SampleRate) {
   CallHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, SampleRate);
 }
 VstSpeakerArrangement* AudioEffectX::GetInputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      CallHost(audioMasterGetInputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(CallHost(audioMasterGetInputSpeakerArrangement));
 }
 VstSpeakerArrangement* AudioEffectX::GetOutputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      CallHost(audioMasterGetOutputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(CallHost(audioMasterGetOutputSpeakerArrangement));
 }
 void* AudioEffectX::OpenWindow(void* Window) {
   return reinterpret_cast<void*>(CallHost(audioMasterOpenWindow, 0, 0, Window));

@@ -7,8 +7,7 @@ class AudioEffectX : public AudioEffect {
 public:
   using AudioEffect::AudioEffect;
 
-  intptr_t Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                      float opt) override;
+  intptr_t Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
   void Resume() override;
 
   // Added virtual operations, in slot order.

@@ -64,7 +64,9 @@ std::string NameFromHost(const char* text) {
 
 } // namespace
 
-void TPlugin::SetEditorFactory(EditorFactory factory) { gEditorFactory.store(factory); }
+void TPlugin::SetEditorFactory(EditorFactory factory) {
+  gEditorFactory.store(factory);
+}
 
 TPlugin::TPlugin(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kest::kNumParams) {
@@ -99,7 +101,8 @@ TPlugin::~TPlugin() {
 }
 
 void TPlugin::ClearPeaks() {
-  for (auto& p : Peaks) p.store(0.0f, std::memory_order_relaxed);
+  for (auto& p : Peaks)
+    p.store(0.0f, std::memory_order_relaxed);
 }
 
 // ---- Activity and sample rate ----
@@ -271,7 +274,8 @@ bool TPlugin::EndSetProgram() {
 
 void TPlugin::UpdatePreset() {
   TParamList& preset = Preset();
-  for (int32_t i = 0; i < kest::kNumParams; ++i) SetParameter(i, preset[i].GetVstValue());
+  for (int32_t i = 0; i < kest::kNumParams; ++i)
+    SetParameter(i, preset[i].GetVstValue());
   if (fEditorHost != nullptr) fEditorHost->SetPresetName(kest::Cp1252ToUtf16(preset.Preset()));
 }
 
@@ -293,7 +297,9 @@ bool TPlugin::GetProgramNameIndexed(int32_t /*Category*/, int32_t Index, char* T
 
 // ---- Preset clipboard ----
 
-void TPlugin::CopyPreset() { fPresetCopy = Preset().Clone(); }
+void TPlugin::CopyPreset() {
+  fPresetCopy = Preset().Clone();
+}
 
 void TPlugin::PastePreset() {
   if (!CanPastePreset()) return;
@@ -303,7 +309,9 @@ void TPlugin::PastePreset() {
 
 // ---- Texts and capabilities ----
 
-float TPlugin::GetVu() { return VU.exchange(0.0f); }
+float TPlugin::GetVu() {
+  return VU.exchange(0.0f);
+}
 
 bool TPlugin::GetOutputProperties(int32_t Index, VstPinProperties* Properties) {
   if (Index < 0 || Index >= 2 || Properties == nullptr) return false;

@@ -77,7 +77,9 @@ public:
   int32_t CurrentStep() const { return fStep.load(std::memory_order_relaxed); }
   int32_t BarCount() const { return fBar.load(std::memory_order_relaxed); }
   float PluginSampleRate() const { return fSampleRate; }
-  float Peak(int i) const { return Peaks[static_cast<std::size_t>(i)].load(std::memory_order_relaxed); }
+  float Peak(int i) const {
+    return Peaks[static_cast<std::size_t>(i)].load(std::memory_order_relaxed);
+  }
 
   // The step for a musical position in quarter notes: sixteenths, floored, so
   // a pre-roll position counts down through 15, 14, ... and any finite

@@ -4,7 +4,9 @@
 #include "VstEntry.h"
 
 namespace {
-AudioEffect* CreateSynth(audioMasterCallback audioMaster) { return new TSynth(audioMaster); }
+AudioEffect* CreateSynth(audioMasterCallback audioMaster) {
+  return new TSynth(audioMaster);
+}
 } // namespace
 
 #if defined(_WIN32)
@@ -19,8 +21,8 @@ extern "C" KEST_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback au
 
 // Older hosts look for "main"; C++ reserves that name, so the symbol is given
 // by its assembler name.
-extern "C" KEST_EXPORT AEffect* VSTCALLBACK VstMainAlias(audioMasterCallback audioMaster)
-    __asm__("main");
+extern "C" KEST_EXPORT AEffect* VSTCALLBACK
+VstMainAlias(audioMasterCallback audioMaster) __asm__("main");
 extern "C" AEffect* VSTCALLBACK VstMainAlias(audioMasterCallback audioMaster) {
   return kest::VstEntry(audioMaster, &CreateSynth);
 }

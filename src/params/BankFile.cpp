@@ -69,7 +69,8 @@ void WriteBank(TMemoryStream& stream, const std::array<const TParamList*, kNumPr
     const std::size_t length = std::min(name.size(), kMaxPresetNameLength);
     Put<std::uint8_t>(stream, static_cast<std::uint8_t>(length));
     stream.Write(name.data(), length);
-    for (int i = 0; i < kNumParams; ++i) WriteValue(stream, table[i]._Type, (*preset)[i].Value());
+    for (int i = 0; i < kNumParams; ++i)
+      WriteValue(stream, table[i]._Type, (*preset)[i].Value());
   }
   const auto size = static_cast<int32_t>(stream.Size());
   stream.Seek(0);
@@ -94,7 +95,8 @@ BankData ReadBank(TMemoryStream& stream) {
     const auto length = Get<std::uint8_t>(stream);
     preset.name.resize(length);
     if (stream.Read(preset.name.data(), length) != length) throw EBankRead(kReadError);
-    for (int i = 0; i < kNumParams; ++i) preset.values[i] = ReadValue(stream, table[i]);
+    for (int i = 0; i < kNumParams; ++i)
+      preset.values[i] = ReadValue(stream, table[i]);
   }
   return bank;
 }

@@ -11,8 +11,8 @@ std::atomic<std::uint64_t> gState{0x9E3779B97F4A7C15ull};
 
 // SplitMix64: a counter stepped by a fixed odd constant, then mixed.
 std::uint64_t Next() {
-  std::uint64_t z = gState.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed) +
-                    0x9E3779B97F4A7C15ull;
+  std::uint64_t z =
+      gState.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed) + 0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);
@@ -33,6 +33,8 @@ void RandomizeFromClock() {
   RandomSeed(static_cast<std::uint64_t>(now) ^ (static_cast<std::uint64_t>(wall) << 1));
 }
 
-void RandomSeed(std::uint64_t seed) { gState.store(seed, std::memory_order_relaxed); }
+void RandomSeed(std::uint64_t seed) {
+  gState.store(seed, std::memory_order_relaxed);
+}
 
 } // namespace kest

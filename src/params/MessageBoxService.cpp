@@ -24,6 +24,8 @@ IMessageBoxService& MessageBoxService() {
   return s != nullptr ? *s : RecordedMessages();
 }
 
-void SetMessageBoxService(IMessageBoxService* service) { gService.store(service); }
+void SetMessageBoxService(IMessageBoxService* service) {
+  gService.store(service);
+}
 
 } // namespace kest

@@ -6,7 +6,8 @@
 namespace kest {
 
 TMemoryStream::TMemoryStream(const void* data, std::size_t size)
-    : fBytes(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size) {}
+    : fBytes(static_cast<const std::uint8_t*>(data),
+             static_cast<const std::uint8_t*>(data) + size) {}
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
   if (fPosition >= fBytes.size()) return 0;

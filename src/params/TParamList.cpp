@@ -27,7 +27,8 @@ std::unique_ptr<TParameter> CreateParameter(const TVSTParam& row) {
 
 TParamList::TParamList() {
   fItems.reserve(kest::kNumParams);
-  for (const TVSTParam& row : kest::ParamTable()) Add(CreateParameter(row));
+  for (const TVSTParam& row : kest::ParamTable())
+    Add(CreateParameter(row));
 }
 
 TParameter& TParamList::Items(int32_t Index) const {
@@ -52,9 +53,11 @@ std::unique_ptr<TParamList> TParamList::Clone() const {
 
 void TParamList::CopyFrom(const TParamList& List) {
   const int32_t n = Count() < List.Count() ? Count() : List.Count();
-  for (int32_t i = 0; i < n; ++i) fItems[i]->CopyFrom(*List.fItems[i]);
+  for (int32_t i = 0; i < n; ++i)
+    fItems[i]->CopyFrom(*List.fItems[i]);
 }
 
 void TParamList::ResetValues() {
-  for (auto& p : fItems) p->SetValue(p->DefaultValue());
+  for (auto& p : fItems)
+    p->SetValue(p->DefaultValue());
 }

@@ -18,7 +18,9 @@ TParameter::TParameter() : TParameter("Parametr", 0.0f) {}
 TParameter::TParameter(const char* aName, float aValue)
     : fDefault(aValue), fValue(0.0), fName(aName) {}
 
-float TParameter::GetVstValue() const { return static_cast<float>(Value()); }
+float TParameter::GetVstValue() const {
+  return static_cast<float>(Value());
+}
 
 void TParameter::SetVstValue(float x) {
   // A non-finite value from a host must never reach the sound path.
@@ -26,7 +28,8 @@ void TParameter::SetVstValue(float x) {
 }
 
 const char* TParameter::GetDisplay() {
-  std::snprintf(fDisplay, sizeof fDisplay, "%.1f", static_cast<double>(static_cast<float>(Value())));
+  std::snprintf(fDisplay, sizeof fDisplay, "%.1f",
+                static_cast<double>(static_cast<float>(Value())));
   return fDisplay;
 }
 
@@ -99,7 +102,8 @@ TParamInt::TParamInt(const TVSTParam& p) : TParamInt(p.Name, p.Caption, p.Val, p
 const char* TParamInt::GetDisplay() {
   const double v = Value();
   // Truncation towards zero; values stay far inside the integer range.
-  const long long whole = std::isfinite(v) ? static_cast<long long>(std::trunc(std::clamp(v, -1e15, 1e15))) : 0;
+  const long long whole =
+      std::isfinite(v) ? static_cast<long long>(std::trunc(std::clamp(v, -1e15, 1e15))) : 0;
   std::snprintf(fDisplay, sizeof fDisplay, "%lld", whole);
   return fDisplay;
 }
@@ -116,14 +120,18 @@ const char* TParamBool::GetDisplay() {
   return fDisplay;
 }
 
-TParamNote::TParamNote(const TVSTParam& p) : TParamFloat(p) { fType = ptNote; }
+TParamNote::TParamNote(const TVSTParam& p) : TParamFloat(p) {
+  fType = ptNote;
+}
 
 const char* TParamNote::GetDisplay() {
   WriteText(fDisplay, kest::NoteName(kest::RoundEven(Value())).c_str());
   return fDisplay;
 }
 
-TParamRndMode::TParamRndMode(const TVSTParam& p) : TParamFloat(p) { fType = ptRndMode; }
+TParamRndMode::TParamRndMode(const TVSTParam& p) : TParamFloat(p) {
+  fType = ptRndMode;
+}
 
 const char* TParamRndMode::GetDisplay() {
   static const char* const kTexts[9] = {"Off",           "Each bar",      "Each 2-th bar",

@@ -61,13 +61,15 @@ void TPresetList::LoadFromStream(kest::TMemoryStream& Stream, const std::string&
   }
   for (int32_t i = 0; i < kest::kNumPresets; ++i) {
     fBank[i]->SetPreset(std::move(data[i].name));
-    for (int32_t p = 0; p < kest::kNumParams; ++p) (*fBank[i])[p].SetValue(data[i].values[p]);
+    for (int32_t p = 0; p < kest::kNumParams; ++p)
+      (*fBank[i])[p].SetValue(data[i].values[p]);
   }
 }
 
 void TPresetList::SaveToStream(kest::TMemoryStream& Stream) const {
   std::array<const TParamList*, kest::kNumPresets> presets{};
-  for (int32_t i = 0; i < kest::kNumPresets; ++i) presets[i] = fBank[i].get();
+  for (int32_t i = 0; i < kest::kNumPresets; ++i)
+    presets[i] = fBank[i].get();
   kest::WriteBank(Stream, presets);
 }
 

@@ -7,10 +7,10 @@ namespace kest {
 namespace {
 
 // Code points of bytes 0x80..0x9F; 0 marks the five unassigned bytes.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char32_t ByteToCode(unsigned char b) {
   if (b >= 0x80 && b < 0xA0) {
@@ -94,37 +94,43 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
-  for (char b : text) AppendUtf8(out, ByteToCode(static_cast<unsigned char>(b)));
+  for (char b : text)
+    AppendUtf8(out, ByteToCode(static_cast<unsigned char>(b)));
   return out;
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size();) out += static_cast<char>(CodeToByte(NextUtf8(text, i)));
+  for (std::size_t i = 0; i < text.size();)
+    out += static_cast<char>(CodeToByte(NextUtf8(text, i)));
   return out;
 }
 
 std::u16string Cp1252ToUtf16(std::string_view text) {
   std::u16string out;
-  for (char b : text) AppendUtf16(out, ByteToCode(static_cast<unsigned char>(b)));
+  for (char b : text)
+    AppendUtf16(out, ByteToCode(static_cast<unsigned char>(b)));
   return out;
 }
 
 std::string Utf16ToCp1252(std::u16string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size();) out += static_cast<char>(CodeToByte(NextUtf16(text, i)));
+  for (std::size_t i = 0; i < text.size();)
+    out += static_cast<char>(CodeToByte(NextUtf16(text, i)));
   return out;
 }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
-  for (std::size_t i = 0; i < text.size();) AppendUtf16(out, NextUtf8(text, i));
+  for (std::size_t i = 0; i < text.size();)
+    AppendUtf16(out, NextUtf8(text, i));
   return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size();) AppendUtf8(out, NextUtf16(text, i));
+  for (std::size_t i = 0; i < text.size();)
+    AppendUtf8(out, NextUtf16(text, i));
   return out;
 }
 

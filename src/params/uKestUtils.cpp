@@ -38,7 +38,8 @@ std::string ModulePath() {
   path = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string utf8(bytes > 0 ? bytes - 1 : 0, '\0');
-  if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
+  if (bytes > 1)
+    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
   return utf8;
 #else
   Dl_info info{};

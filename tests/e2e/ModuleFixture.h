@@ -31,7 +31,8 @@ struct ModuleTest : ::testing::Test {
     FAIL() << "no value of parameter " << index << " shows " << display;
   }
 
-  std::pair<std::vector<float>, std::vector<float>> Run(const std::vector<float>& in, int block = 256) {
+  std::pair<std::vector<float>, std::vector<float>> Run(const std::vector<float>& in,
+                                                        int block = 256) {
     std::vector<float> l(in.size()), r(in.size());
     for (std::size_t at = 0; at < in.size(); at += block) {
       const int n = static_cast<int>(std::min<std::size_t>(block, in.size() - at));

@@ -6,7 +6,9 @@
 namespace {
 
 constexpr int kLevel = 0, kDepth = 1, kDetune = 3;
-int StepSwitch(int channel, int step) { return 7 + 32 * channel + step; }
+int StepSwitch(int channel, int step) {
+  return 7 + 32 * channel + step;
+}
 
 // Whether the last part of a run is the dry signal at 0 dB Level (0.75 x in).
 bool IsDry(const std::vector<float>& in, const std::vector<float>& out) {
@@ -24,7 +26,8 @@ struct Sound : ModuleTest {
   }
   void OnlyStep(int step) {
     for (int c = 0; c < 3; ++c) {
-      for (int k = 0; k < 16; ++k) host.SetParameter(StepSwitch(c, k), k == step ? 1.0f : 0.0f);
+      for (int k = 0; k < 16; ++k)
+        host.SetParameter(StepSwitch(c, k), k == step ? 1.0f : 0.0f);
     }
   }
 };
@@ -40,7 +43,8 @@ TEST_F(Sound, StepClockPicksTheSixteenthOfThePosition) {
     OnlyStep(c.step);
     EXPECT_FALSE(IsDry(in, Run(in).first)) << "ppq " << c.ppq << " should sound step " << c.step;
     OnlyStep((c.step + 1) % 16);
-    EXPECT_TRUE(IsDry(in, Run(in).first)) << "ppq " << c.ppq << " is not step " << (c.step + 1) % 16;
+    EXPECT_TRUE(IsDry(in, Run(in).first))
+        << "ppq " << c.ppq << " is not step " << (c.step + 1) % 16;
   }
 }
 
@@ -59,7 +63,8 @@ TEST_F(Sound, LowestLevelIsSilence) {
   host.SetParameter(kLevel, 0.0f);
   const auto in = Noise(10000);
   const auto [l, r] = Run(in);
-  for (std::size_t i = 0; i < in.size(); ++i) ASSERT_TRUE(l[i] == 0.0f && r[i] == 0.0f) << i;
+  for (std::size_t i = 0; i < in.size(); ++i)
+    ASSERT_TRUE(l[i] == 0.0f && r[i] == 0.0f) << i;
 }
 
 TEST_F(Sound, EverySwitchOffPassesThreeQuarters) {
@@ -99,11 +104,13 @@ TEST_F(Sound, ZeroFrameBlocksAndRateChangesWhileRunning) {
   Run(in);
   host.SetSampleRate(96000.0f); // without suspending first
   const auto [a, b] = Run(in);
-  for (float v : a) ASSERT_TRUE(std::isfinite(v));
+  for (float v : a)
+    ASSERT_TRUE(std::isfinite(v));
   host.SetSampleRate(0.0f);
   host.SetSampleRate(std::numeric_limits<float>::quiet_NaN());
   const auto [c, d] = Run(in);
-  for (float v : c) ASSERT_TRUE(std::isfinite(v));
+  for (float v : c)
+    ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST_F(ModuleTest, AutoRandomFillsNewRowsEverySecondBarWhilePlaying) {
@@ -115,7 +122,8 @@ TEST_F(ModuleTest, AutoRandomFillsNewRowsEverySecondBarWhilePlaying) {
   auto notes = [&] {
     std::vector<float> v;
     for (int c = 0; c < 3; ++c)
-      for (int k = 0; k < 16; ++k) v.push_back(host.GetParameter(23 + 32 * c + k));
+      for (int k = 0; k < 16; ++k)
+        v.push_back(host.GetParameter(23 + 32 * c + k));
     return v;
   };
   const auto before = notes();

@@ -22,7 +22,8 @@ TEST(ThirdParty, ListsParametersAndProcessesAudio) {
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
   ASSERT_GT(e->numParams, 0);
-  for (int i = 0; i < e->numParams; ++i) EXPECT_FALSE(host.ParamName(i).empty()) << i;
+  for (int i = 0; i < e->numParams; ++i)
+    EXPECT_FALSE(host.ParamName(i).empty()) << i;
   EXPECT_FALSE(host.EffectName().empty());
   host.SetSampleRate(48000.0f);
   host.SetBlockSize(256);
@@ -30,7 +31,8 @@ TEST(ThirdParty, ListsParametersAndProcessesAudio) {
   std::vector<float> in(256), l(256), r(256);
   double energy = 0;
   for (int block = 0; block < 200; ++block) {
-    for (int i = 0; i < 256; ++i) in[i] = std::sin(0.05f * static_cast<float>(block * 256 + i));
+    for (int i = 0; i < 256; ++i)
+      in[i] = std::sin(0.05f * static_cast<float>(block * 256 + i));
     host.Process(in.data(), in.data(), l.data(), r.data(), 256);
     for (float v : l) {
       ASSERT_TRUE(std::isfinite(v));

@@ -55,16 +55,17 @@ struct SynthTest : ::testing::Test {
   }
 
   void AllSteps(int channel, bool on) {
-    for (int k = 0; k < kest::kNumSteps; ++k) Set(kest::StepSwitchIndex(channel, k), on ? 1 : 0);
+    for (int k = 0; k < kest::kNumSteps; ++k)
+      Set(kest::StepSwitchIndex(channel, k), on ? 1 : 0);
   }
   void AllNotes(int channel, int note) {
-    for (int k = 0; k < kest::kNumSteps; ++k) Set(kest::StepNoteIndex(channel, k), note);
+    for (int k = 0; k < kest::kNumSteps; ++k)
+      Set(kest::StepNoteIndex(channel, k), note);
   }
 
   // Processes stereo input in blocks at a standing position; answers L and R.
-  std::pair<std::vector<float>, std::vector<float>> Process(const std::vector<float>& inL,
-                                                            const std::vector<float>& inR,
-                                                            int block = 64) {
+  std::pair<std::vector<float>, std::vector<float>>
+  Process(const std::vector<float>& inL, const std::vector<float>& inR, int block = 64) {
     std::vector<float> outL(inL.size()), outR(inR.size());
     for (std::size_t at = 0; at < inL.size(); at += block) {
       const int n = static_cast<int>(std::min<std::size_t>(block, inL.size() - at));

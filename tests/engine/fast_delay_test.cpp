@@ -12,7 +12,8 @@ namespace {
 
 std::vector<float> RunLine(TFastDelay& line, const std::vector<float>& in) {
   std::vector<float> out;
-  for (float v : in) out.push_back(line.Process(v));
+  for (float v : in)
+    out.push_back(line.Process(v));
   return out;
 }
 
@@ -20,7 +21,8 @@ TEST(FastDelay, LengthIsASixteenthOfASecondTiesToEven) {
   const struct {
     float rate;
     int32_t length;
-  } cases[] = {{44100, 2756}, {48000, 3000}, {88200, 5512}, {96000, 6000}, {22050, 1378}, {8000, 500}};
+  } cases[] = {{44100, 2756}, {48000, 3000}, {88200, 5512},
+               {96000, 6000}, {22050, 1378}, {8000, 500}};
   for (auto c : cases) {
     TFastDelay line(c.rate);
     EXPECT_EQ(line.MaxDelay(), c.length) << c.rate;
@@ -34,16 +36,19 @@ TEST(FastDelay, FreshLine) {
   EXPECT_FLOAT_EQ(line.Delay(), 2.5f);
   EXPECT_EQ(line.Feedback(), 0.0f);
   EXPECT_EQ(line.Feed(), 0.0f);
-  for (int i = 0; i < line.MaxDelay(); ++i) ASSERT_EQ(line.Buffer()[i], 0.0f);
+  for (int i = 0; i < line.MaxDelay(); ++i)
+    ASSERT_EQ(line.Buffer()[i], 0.0f);
 }
 
 TEST(FastDelay, IntegerDelayPassesTheSignalExactly) {
   TFastDelay line(44100);
   line.SetDelay(37);
   std::vector<float> in(500);
-  for (std::size_t i = 0; i < in.size(); ++i) in[i] = std::sin(0.1f * i) * 0.8f + 0.01f * (i % 7);
+  for (std::size_t i = 0; i < in.size(); ++i)
+    in[i] = std::sin(0.1f * i) * 0.8f + 0.01f * (i % 7);
   const auto out = RunLine(line, in);
-  for (std::size_t i = 0; i < in.size(); ++i) ASSERT_EQ(out[i], i >= 37 ? in[i - 37] : 0.0f) << i;
+  for (std::size_t i = 0; i < in.size(); ++i)
+    ASSERT_EQ(out[i], i >= 37 ? in[i - 37] : 0.0f) << i;
 }
 
 TEST(FastDelay, ZeroAndFullDelayBothReadTheOldestSample) {
@@ -51,9 +56,11 @@ TEST(FastDelay, ZeroAndFullDelayBothReadTheOldestSample) {
     TFastDelay line(44100);
     line.SetDelay(d);
     std::vector<float> in(3 * 2756);
-    for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<float>(i % 1000) + 1.0f;
+    for (std::size_t i = 0; i < in.size(); ++i)
+      in[i] = static_cast<float>(i % 1000) + 1.0f;
     const auto out = RunLine(line, in);
-    for (std::size_t i = 2756; i < in.size(); ++i) ASSERT_EQ(out[i], in[i - 2756]) << d << " " << i;
+    for (std::size_t i = 2756; i < in.size(); ++i)
+      ASSERT_EQ(out[i], in[i - 2756]) << d << " " << i;
   }
 }
 
@@ -69,9 +76,11 @@ TEST(FastDelay, FractionalDelayInterpolatesARampExactly) {
   TFastDelay line(44100);
   line.SetDelay(10.25f);
   std::vector<float> in(200);
-  for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<float>(i);
+  for (std::size_t i = 0; i < in.size(); ++i)
+    in[i] = static_cast<float>(i);
   const auto out = RunLine(line, in);
-  for (std::size_t i = 20; i < in.size(); ++i) EXPECT_NEAR(out[i], i - 10.25, 1e-4) << i;
+  for (std::size_t i = 20; i < in.size(); ++i)
+    EXPECT_NEAR(out[i], i - 10.25, 1e-4) << i;
 }
 
 TEST(FastDelay, DelayBelowOneBlendsNewestAndOldest) {
@@ -82,7 +91,8 @@ TEST(FastDelay, DelayBelowOneBlendsNewestAndOldest) {
   std::vector<float> in(1000, 1.0f);
   std::fill(in.begin(), in.begin() + 500, 0.0f);
   const auto out = RunLine(line, in);
-  for (std::size_t i = 502; i < 999; ++i) ASSERT_FLOAT_EQ(out[i], 0.5f) << i;
+  for (std::size_t i = 502; i < 999; ++i)
+    ASSERT_FLOAT_EQ(out[i], 0.5f) << i;
 }
 
 TEST(FastDelay, FeedbackMakesADecayingComb) {
@@ -116,7 +126,8 @@ TEST(FastDelay, FeedbackLimits) {
 TEST(FastDelay, FlushOnlyWhenNotFlushed) {
   TFastDelay line(8000);
   line.SetDelay(3);
-  for (int i = 0; i < 10; ++i) line.Process(1.0f);
+  for (int i = 0; i < 10; ++i)
+    line.Process(1.0f);
   EXPECT_TRUE(line.Flushed()); // processing does not clear the mark
   line.Flush();
   EXPECT_EQ(line.Buffer()[0], 1.0f); // so flushing does nothing

@@ -12,7 +12,8 @@ namespace {
 struct RandomFill : SynthTest {
   std::multiset<int> Notes() {
     std::multiset<int> s;
-    for (int index : kNoteParams) s.insert(RoundEven(synth->Preset()[index].Value()));
+    for (int index : kNoteParams)
+      s.insert(RoundEven(synth->Preset()[index].Value()));
     return s;
   }
   std::set<int> Distinct() {
@@ -28,7 +29,8 @@ struct RandomFill : SynthTest {
     seen.clear();
     for (int i = 0; i < rounds; ++i) {
       synth->FillRandomSeq();
-      for (int n : Notes()) seen.insert(n);
+      for (int n : Notes())
+        seen.insert(n);
     }
   }
   std::set<int> seen;
@@ -36,7 +38,8 @@ struct RandomFill : SynthTest {
 
 std::set<int> Range(int from, int to, int step = 1) {
   std::set<int> s;
-  for (int n = from; n <= to; n += step) s.insert(n);
+  for (int n = from; n <= to; n += step)
+    s.insert(n);
   return s;
 }
 
@@ -72,12 +75,14 @@ TEST_F(RandomFill, FoldsBelow128) {
 TEST_F(RandomFill, WritesAll48NotesIncludingSilentOnes) {
   AllSteps(1, false);
   Set(kChA + 2, 0);
-  for (int index : kNoteParams) Set(index, 0);
+  for (int index : kNoteParams)
+    Set(index, 0);
   Set(kRandomStyle, 143);
   Set(kRandomRange, 1);
   synth->FillRandomSeq();
   EXPECT_EQ(Distinct(), (std::set<int>{60})) << "root of program 0";
-  for (int c = 0; c < kNumChannels; ++c) EXPECT_DOUBLE_EQ(synth->StepFreq(c, 9), 261.63);
+  for (int c = 0; c < kNumChannels; ++c)
+    EXPECT_DOUBLE_EQ(synth->StepFreq(c, 9), 261.63);
 }
 
 TEST_F(RandomFill, UnknownStylesChangeNothing) {
@@ -97,7 +102,8 @@ TEST_F(RandomFill, UnknownStylesChangeNothing) {
 TEST_F(RandomFill, RandomParameterFillsWithoutAutomation) {
   Set(kRandomStyle, 132);
   Set(kRandomRange, 9);
-  for (int index : kNoteParams) Set(index, 0);
+  for (int index : kNoteParams)
+    Set(index, 0);
   synth->SetParameter(kRandom, 0.4f);
   EXPECT_EQ(Distinct(), (std::set<int>{0}));
   synth->SetParameter(kRandom, 0.6f);

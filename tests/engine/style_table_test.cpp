@@ -26,7 +26,8 @@ TEST(StyleTable, EveryNumberOnceWithValidNotes) {
     ASSERT_GE(s.Count, 3) << s.Name;
     ASSERT_LE(s.Count, 11) << s.Name;
     EXPECT_EQ(s.Intervals[0], 0) << s.Name;
-    for (int i = 1; i < s.Count; ++i) EXPECT_GT(s.Intervals[i], s.Intervals[i - 1]) << s.Name;
+    for (int i = 1; i < s.Count; ++i)
+      EXPECT_GT(s.Intervals[i], s.Intervals[i - 1]) << s.Name;
     EXPECT_LE(s.Intervals[s.Count - 1], 31) << s.Name;
   }
   EXPECT_EQ(numbers.size(), 304u);
@@ -50,9 +51,9 @@ TEST(StyleTable, SampleEntries) {
 TEST(StyleMenu, GroupsInOrderWithTheirCounts) {
   const auto& menu = StyleMenu();
   const std::pair<const char*, int> expected[] = {
-      {"Scales", 71},    {"Chords", 25},   {"Tetratonic", 11}, {"Pentatonic", 18},
-      {"Hexatonic", 12}, {"Heptatonic", 9}, {"Octatonic", 14}, {"Nonatonic", 6},
-      {"Decatonic", 10}, {"Ethnic", 39},   {"Mela", 26},       {"Raga", 63}};
+      {"Scales", 71},    {"Chords", 25},    {"Tetratonic", 11}, {"Pentatonic", 18},
+      {"Hexatonic", 12}, {"Heptatonic", 9}, {"Octatonic", 14},  {"Nonatonic", 6},
+      {"Decatonic", 10}, {"Ethnic", 39},    {"Mela", 26},       {"Raga", 63}};
   ASSERT_EQ(menu.size(), 12u);
   int total = 0;
   for (std::size_t g = 0; g < menu.size(); ++g) {
@@ -74,11 +75,13 @@ TEST(StyleMenu, GroupsInOrderWithTheirCounts) {
   // "Scales": the twelve fixed steps, a separator, then its interval sets.
   const auto& scales = menu[0].Items;
   ASSERT_EQ(scales.size(), 72u);
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(scales[i], 132 + i);
+  for (int i = 0; i < 12; ++i)
+    EXPECT_EQ(scales[i], 132 + i);
   EXPECT_EQ(scales[12], StyleGroup::kSeparator);
   EXPECT_EQ(scales[13], 144);
   EXPECT_EQ(scales.back(), 202);
   for (std::size_t g = 1; g < menu.size(); ++g) {
-    for (int item : menu[g].Items) EXPECT_NE(item, StyleGroup::kSeparator);
+    for (int item : menu[g].Items)
+      EXPECT_NE(item, StyleGroup::kSeparator);
   }
 }

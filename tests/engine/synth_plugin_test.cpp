@@ -74,7 +74,8 @@ TEST_F(SynthTest, AutoRandomEverySecondBarFillsAtQuarterNoteEight) {
   std::vector<double> notes;
   auto snapshot = [&] {
     std::vector<double> n;
-    for (int i = 0; i < 48; ++i) n.push_back(synth->Preset()[StepNoteIndex(i / 16, i % 16)].Value());
+    for (int i = 0; i < 48; ++i)
+      n.push_back(synth->Preset()[StepNoteIndex(i / 16, i % 16)].Value());
     return n;
   };
   const auto before = snapshot();

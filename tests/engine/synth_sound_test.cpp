@@ -16,7 +16,8 @@ TEST_F(SynthTest, MinimumLevelSilencesEverythingDryIncluded) {
 }
 
 TEST_F(SynthTest, WithNoChannelSoundingTheDryInputPassesAtThreeQuarters) {
-  for (int c = 0; c < kNumChannels; ++c) AllSteps(c, false);
+  for (int c = 0; c < kNumChannels; ++c)
+    AllSteps(c, false);
   const auto in = Noise(44100 / 10);
   const auto [l, r] = Process(in, in);
   // The 3 ms gate settles within 60 ms to far below a millionth.
@@ -27,7 +28,8 @@ TEST_F(SynthTest, WithNoChannelSoundingTheDryInputPassesAtThreeQuarters) {
 }
 
 TEST_F(SynthTest, ChannelSwitchesOffAlsoPassTheDrySignal) {
-  for (int c = 0; c < kNumChannels; ++c) Set(kChA + c, 0);
+  for (int c = 0; c < kNumChannels; ++c)
+    Set(kChA + c, 0);
   const auto in = Noise(4410);
   const auto [l, r] = Process(in, in);
   EXPECT_NEAR(l.back(), 0.75f * in.back(), 1e-6f);
@@ -144,7 +146,8 @@ TEST_F(SynthTest, PeaksFollowAndDecay) {
   Process(silent, silent);
   EXPECT_NEAR(synth->Peak(0), 0.5 * std::pow(0.999, 100), 1e-5);
   synth->Suspend();
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(synth->Peak(i), 0.0f);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(synth->Peak(i), 0.0f);
 }
 
 TEST_F(SynthTest, ParameterMappingIntoTheEngine) {

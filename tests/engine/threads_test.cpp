@@ -32,7 +32,8 @@ TEST_F(SynthTest, ConcurrentHostAndUserInterface) {
     std::mt19937 rng(1);
     std::uniform_real_distribution<float> value(-0.5f, 1.5f);
     std::uniform_int_distribution<int> index(0, 107);
-    while (!stop.load()) synth->SetParameter(index(rng), value(rng));
+    while (!stop.load())
+      synth->SetParameter(index(rng), value(rng));
   });
   std::mt19937 rng(2);
   const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};

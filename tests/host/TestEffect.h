@@ -26,7 +26,9 @@ public:
   void SetParameter(int32_t i, float v) override {
     fLog.calls.push_back("SetParameter " + std::to_string(i) + " " + std::to_string(v));
   }
-  int32_t CanDo(char* text) override { return std::string(text) == "receiveVstMidiEvent" ? fMidi : 0; }
+  int32_t CanDo(char* text) override {
+    return std::string(text) == "receiveVstMidiEvent" ? fMidi : 0;
+  }
   void WantEvents(int32_t filter) override {
     fLog.calls.push_back("WantEvents " + std::to_string(filter));
   }

@@ -9,7 +9,9 @@ namespace {
 intptr_t VSTCALLBACK Host2400(AEffect*, int32_t op, int32_t, intptr_t, void*, float) {
   return op == audioMasterVersion ? 2400 : 0;
 }
-intptr_t VSTCALLBACK HostVersion0(AEffect*, int32_t, int32_t, intptr_t, void*, float) { return 0; }
+intptr_t VSTCALLBACK HostVersion0(AEffect*, int32_t, int32_t, intptr_t, void*, float) {
+  return 0;
+}
 
 struct Shell : ::testing::Test {
   ShellLog log;
@@ -42,9 +44,9 @@ TEST_F(Shell, RecordAsConstructed) {
 
 TEST_F(Shell, ProgramSelectionBounds) {
   Call(effSetProgram, 0, 3);
-  Call(effSetProgram, 0, 4);        // = NumPrograms: ignored
+  Call(effSetProgram, 0, 4);         // = NumPrograms: ignored
   Call(effSetProgram, 0, 1LL << 40); // far beyond: ignored, not truncated
-  Call(effSetProgram, 0, -1);       // passed on; the effect decides
+  Call(effSetProgram, 0, -1);        // passed on; the effect decides
   EXPECT_EQ(log.calls, (std::vector<std::string>{"SetProgram 3", "SetProgram -1"}));
   EXPECT_EQ(Call(effGetProgram), -1);
 }
@@ -55,7 +57,8 @@ TEST_F(Shell, FixedAnswers) {
   void* chunk = nullptr;
   EXPECT_EQ(Call(effGetChunk, 0, 0, &chunk), 0);
   EXPECT_EQ(Call(effSetChunk, 1, 100, nullptr), 0);
-  for (int op : {16, 17, 18, 20, 21, 1000, -5}) EXPECT_EQ(Call(op, 1, 2, nullptr, 3.0f), 0) << op;
+  for (int op : {16, 17, 18, 20, 21, 1000, -5})
+    EXPECT_EQ(Call(op, 1, 2, nullptr, 3.0f), 0) << op;
 }
 
 TEST_F(Shell, SampleRateBlockSizeAndMains) {

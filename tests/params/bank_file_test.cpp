@@ -65,7 +65,8 @@ TEST_F(BankFile, HeaderFailuresInOrder) {
 }
 
 TEST_F(BankFile, DataEndingEarlyIsAReadErrorAndChangesNothing) {
-  for (std::size_t cut : {std::size_t{13}, std::size_t{14}, std::size_t{200}, original.size() - 1}) {
+  for (std::size_t cut :
+       {std::size_t{13}, std::size_t{14}, std::size_t{200}, original.size() - 1}) {
     std::vector<std::uint8_t> bytes(original.begin(), original.begin() + cut);
     PutInt32(bytes, 9, static_cast<int32_t>(bytes.size())); // size field matches
     EXPECT_EQ(Load(bytes), kReadError) << cut;
@@ -92,12 +93,13 @@ TEST_F(BankFile, RoundTripRoundsIntegerKinds) {
   bank[2][kChA].SetValue(0.7);
   kest::TMemoryStream s;
   bank.SaveToStream(s);
-  EXPECT_EQ(s.Size(), 4589u + 0 + 255 + 4 +
-                          [&] {
-                            std::size_t n = 0;
-                            for (int i = 3; i < kNumPresets; ++i) n += bank[i].Preset().size();
-                            return n;
-                          }());
+  EXPECT_EQ(
+      s.Size(), 4589u + 0 + 255 + 4 + [&] {
+        std::size_t n = 0;
+        for (int i = 3; i < kNumPresets; ++i)
+          n += bank[i].Preset().size();
+        return n;
+      }());
   TPresetList other;
   other.ResetBank();
   other.LoadFromStream(s, "");
@@ -110,7 +112,8 @@ TEST_F(BankFile, RoundTripRoundsIntegerKinds) {
   EXPECT_EQ(other[2][kChA].Value(), 1);
   for (int i = 3; i < kNumPresets; ++i) {
     EXPECT_EQ(other[i].Preset(), bank[i].Preset());
-    for (int p = 0; p < kNumParams; ++p) EXPECT_EQ(other[i][p].Value(), bank[i][p].Value());
+    for (int p = 0; p < kNumParams; ++p)
+      EXPECT_EQ(other[i][p].Value(), bank[i][p].Value());
   }
 }
 

@@ -43,7 +43,7 @@ TEST_F(Mapping, ContinuousLevel) {
 }
 
 TEST_F(Mapping, SteppedKinds) {
-  EXPECT_DOUBLE_EQ(Plain(kDetune, 0.5f), 25.0);   // value number 50 of 101
+  EXPECT_DOUBLE_EQ(Plain(kDetune, 0.5f), 25.0); // value number 50 of 101
   EXPECT_DOUBLE_EQ(Plain(kDetune, 1.0f), 50.0);
   EXPECT_EQ(Plain(kChA, 0.49f), 0);
   EXPECT_EQ(Plain(kChA, 0.5f), 1);

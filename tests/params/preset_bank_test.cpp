@@ -26,12 +26,14 @@ TEST(DefaultBank, MatchesThePresetTable) {
   EXPECT_EQ(bank[10][kAutoRandom].Value(), 2);
   EXPECT_EQ(bank[18][kRandom].Value(), 1);
   for (int i = 0; i < kNumPresets; ++i) {
-    for (int c = 0; c < kNumChannels; ++c) EXPECT_EQ(bank[i][kChA + c].Value(), 1) << i;
+    for (int c = 0; c < kNumChannels; ++c)
+      EXPECT_EQ(bank[i][kChA + c].Value(), 1) << i;
   }
   // Step switches: all on except in three presets.
   auto pattern = [&](int preset, int channel) {
     std::string s;
-    for (int k = 0; k < kNumSteps; ++k) s += bank[preset][StepSwitchIndex(channel, k)].Value() > 0.5 ? '1' : '0';
+    for (int k = 0; k < kNumSteps; ++k)
+      s += bank[preset][StepSwitchIndex(channel, k)].Value() > 0.5 ? '1' : '0';
     return s;
   };
   EXPECT_EQ(pattern(3, 0), "1111111111000000");
@@ -49,7 +51,8 @@ TEST(DefaultBank, RandomRowsFollowEachPresetsStyle) {
   auto notes = [&](int preset) {
     std::set<int> s;
     for (int c = 0; c < kNumChannels; ++c) {
-      for (int k = 0; k < kNumSteps; ++k) s.insert(static_cast<int>(bank[preset][StepNoteIndex(c, k)].Value()));
+      for (int k = 0; k < kNumSteps; ++k)
+        s.insert(static_cast<int>(bank[preset][StepNoteIndex(c, k)].Value()));
     }
     return s;
   };
@@ -62,8 +65,10 @@ TEST(DefaultBank, RandomRowsFollowEachPresetsStyle) {
     EXPECT_TRUE(iv == 0 || iv == 3 || iv == 5 || iv == 6 || iv == 7 || iv == 10) << n;
     EXPECT_LE(n, 48 + 10 + 12);
   }
-  for (int n : notes(4)) EXPECT_LE(n, 127); // root 12, range 9
-  for (int i = 3; i < kNumPresets; ++i) EXPECT_GT(notes(i).size(), 1u) << "preset " << i;
+  for (int n : notes(4))
+    EXPECT_LE(n, 127); // root 12, range 9
+  for (int i = 3; i < kNumPresets; ++i)
+    EXPECT_GT(notes(i).size(), 1u) << "preset " << i;
 }
 
 TEST(DefaultBank, CommittedFileIsWhatTheGeneratorWrites) {
@@ -71,7 +76,8 @@ TEST(DefaultBank, CommittedFileIsWhatTheGeneratorWrites) {
   ASSERT_EQ(committed.size(), 4862u);
   const auto presets = BuildDefaultBank();
   std::array<const TParamList*, kNumPresets> view{};
-  for (int i = 0; i < kNumPresets; ++i) view[i] = presets[i].get();
+  for (int i = 0; i < kNumPresets; ++i)
+    view[i] = presets[i].get();
   TMemoryStream s;
   WriteBank(s, view);
   EXPECT_EQ(s.Bytes(), committed) << "run the default-bank target and commit the result";
@@ -99,7 +105,8 @@ TEST(Bank, ResetKeepsPresetObjectsAndRestoresDefaults) {
   EXPECT_EQ(bank[31].Preset(), "- Empty 32 -");
   TParamList fresh;
   for (int i = 0; i < kNumPresets; ++i) {
-    for (int p = 0; p < kNumParams; ++p) ASSERT_EQ(bank[i][p].Value(), fresh[p].Value());
+    for (int p = 0; p < kNumParams; ++p)
+      ASSERT_EQ(bank[i][p].Value(), fresh[p].Value());
   }
   bank.LoadDefaultBank();
   EXPECT_EQ(bank[5].Preset(), "Detected");

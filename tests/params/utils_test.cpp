@@ -79,9 +79,11 @@ TEST(TextCodec, Windows1252RoundTrips) {
 TEST(Random, RangeAndReproducibility) {
   RandomSeed(42);
   std::vector<int> first;
-  for (int i = 0; i < 100; ++i) first.push_back(Random(7));
+  for (int i = 0; i < 100; ++i)
+    first.push_back(Random(7));
   RandomSeed(42);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(Random(7), first[i]);
+  for (int i = 0; i < 100; ++i)
+    EXPECT_EQ(Random(7), first[i]);
   EXPECT_EQ(Random(0), 0);
   EXPECT_EQ(Random(1), 0);
   EXPECT_EQ(Random(-3), 0);
@@ -92,5 +94,6 @@ TEST(Random, RangeAndReproducibility) {
     ASSERT_LT(r, 5);
     ++seen[r];
   }
-  for (int n : seen) EXPECT_GT(n, 800); // roughly uniform
+  for (int n : seen)
+    EXPECT_GT(n, 800); // roughly uniform
 }

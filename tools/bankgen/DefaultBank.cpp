@@ -81,7 +81,8 @@ void ApplyRow(TParamList& p, const PresetRow& row) {
   p[kDepth].SetValue(row.depth);
   p[kGlide].SetValue(row.glide);
   p[kDetune].SetValue(row.detune);
-  for (int c = 0; c < kNumChannels; ++c) p[kChA + c].SetValue(1);
+  for (int c = 0; c < kNumChannels; ++c)
+    p[kChA + c].SetValue(1);
   p[kRandom].SetValue(row.random);
   p[kRandomRootNote].SetValue(row.root);
   p[kRandomRange].SetValue(row.range);
@@ -108,7 +109,8 @@ std::array<std::unique_ptr<TParamList>, kNumPresets> BuildDefaultBank() {
     TParamList& p = *bank[i];
     if (i < 3) {
       for (int c = 0; c < kNumChannels; ++c) {
-        for (int k = 0; k < kNumSteps; ++k) p[StepNoteIndex(c, k)].SetValue(kFlangerNotes[i][c][k]);
+        for (int k = 0; k < kNumSteps; ++k)
+          p[StepNoteIndex(c, k)].SetValue(kFlangerNotes[i][c][k]);
       }
     } else {
       FillDefaultNotes(p, i);

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
   }
   const auto bank = kest::BuildDefaultBank();
   std::array<const TParamList*, kest::kNumPresets> presets{};
-  for (int i = 0; i < kest::kNumPresets; ++i) presets[i] = bank[i].get();
+  for (int i = 0; i < kest::kNumPresets; ++i)
+    presets[i] = bank[i].get();
   kest::TMemoryStream stream;
   kest::WriteBank(stream, presets);
   std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);

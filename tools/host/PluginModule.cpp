@@ -24,19 +24,23 @@ PluginModule::PluginModule(const std::string& path) : fPath(path) {
   fHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (fHandle == nullptr) {
     const char* why = dlerror();
-    throw std::runtime_error("cannot load \"" + path + "\": " + (why != nullptr ? why : "unknown error"));
+    throw std::runtime_error("cannot load \"" + path +
+                             "\": " + (why != nullptr ? why : "unknown error"));
   }
   auto entry = reinterpret_cast<VstPluginMainProc>(dlsym(fHandle, "VSTPluginMain"));
   if (entry == nullptr) entry = reinterpret_cast<VstPluginMainProc>(dlsym(fHandle, "main"));
 #endif
   if (entry == nullptr) {
     Unload();
-    throw std::runtime_error("\"" + path + "\" is not a VST 2.4 plug-in: it exports neither VSTPluginMain nor main");
+    throw std::runtime_error(
+        "\"" + path + "\" is not a VST 2.4 plug-in: it exports neither VSTPluginMain nor main");
   }
   fEntry = entry;
 }
 
-PluginModule::~PluginModule() { Unload(); }
+PluginModule::~PluginModule() {
+  Unload();
+}
 
 void PluginModule::Unload() {
   if (fHandle == nullptr) return;

@@ -13,7 +13,9 @@ thread_local VstHost* tOpening = nullptr;
 
 VstHost::VstHost() = default;
 
-VstHost::~VstHost() { Close(); }
+VstHost::~VstHost() {
+  Close();
+}
 
 AEffect* VstHost::Open(VstPluginMainProc entry, intptr_t hostVersion) {
   Close();
@@ -22,7 +24,8 @@ AEffect* VstHost::Open(VstPluginMainProc entry, intptr_t hostVersion) {
   AEffect* effect = entry != nullptr ? entry(&VstHost::Callback) : nullptr;
   tOpening = nullptr;
   if (effect == nullptr) return nullptr;
-  if (effect->magic != kEffectMagic) throw std::runtime_error("the entry point answered a record without the VstP magic");
+  if (effect->magic != kEffectMagic)
+    throw std::runtime_error("the entry point answered a record without the VstP magic");
   effect->user = this;
   fEffect = effect;
   Dispatch(effOpen);
@@ -66,11 +69,14 @@ std::string VstHost::ReadText(int32_t opcode, int32_t index, std::size_t hostLim
     if (buffer[i] != 0x7F) throw std::runtime_error("plug-in wrote past the host's text buffer");
   }
   const void* zero = std::memchr(buffer, 0, hostLimit);
-  if (zero == nullptr) throw std::runtime_error("plug-in text is not terminated within the host's buffer");
+  if (zero == nullptr)
+    throw std::runtime_error("plug-in text is not terminated within the host's buffer");
   return std::string(buffer, static_cast<const char*>(zero) - buffer);
 }
 
-std::string VstHost::ProgramName() { return ReadText(effGetProgramName, 0, kVstMaxProgNameLen); }
+std::string VstHost::ProgramName() {
+  return ReadText(effGetProgramName, 0, kVstMaxProgNameLen);
+}
 std::string VstHost::ProgramNameIndexed(int32_t index) {
   return ReadText(effGetProgramNameIndexed, index, kVstMaxProgNameLen);
 }
@@ -83,8 +89,12 @@ std::string VstHost::ParamLabel(int32_t index) {
 std::string VstHost::ParamDisplay(int32_t index) {
   return ReadText(effGetParamDisplay, index, kVstMaxNameStrLen);
 }
-std::string VstHost::EffectName() { return ReadText(effGetEffectName, 0, kVstMaxEffectNameLen); }
-std::string VstHost::VendorString() { return ReadText(effGetVendorString, 0, kVstMaxVendorStrLen); }
+std::string VstHost::EffectName() {
+  return ReadText(effGetEffectName, 0, kVstMaxEffectNameLen);
+}
+std::string VstHost::VendorString() {
+  return ReadText(effGetVendorString, 0, kVstMaxVendorStrLen);
+}
 std::string VstHost::ProductString() {
   return ReadText(effGetProductString, 0, kVstMaxProductStrLen);
 }
@@ -139,15 +149,13 @@ int VstHost::CallCount(int32_t opcode) const {
 
 intptr_t VSTCALLBACK VstHost::Callback(AEffect* effect, int32_t opcode, int32_t index,
                                        intptr_t value, void* ptr, float opt) {
-  VstHost* host = effect != nullptr && effect->user != nullptr
-                      ? static_cast<VstHost*>(effect->user)
-                      : tOpening;
+  VstHost* host =
+      effect != nullptr && effect->user != nullptr ? static_cast<VstHost*>(effect->user) : tOpening;
   if (host == nullptr) return opcode == audioMasterVersion ? 2400 : 0;
   return host->Answer(opcode, index, value, ptr, opt);
 }
 
-intptr_t VstHost::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr,
-                         float opt) {
+intptr_t VstHost::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr, float opt) {
   {
     std::lock_guard<std::mutex> guard(fLock);
     ++fCalls[opcode];
