@@ -1,0 +1,25 @@
+# Writes the resource script RC naming every file as a Windows resource:
+# the file's base name is the resource name, the type comes from the
+# extension as on Linux (.kst -> BANK, .png -> PNG, anything else RCDATA).
+function(kest_write_resource_script rc)
+  set(text "// Generated from resources/; do not edit.\n")
+  foreach(f IN LISTS ARGN)
+    get_filename_component(name "${f}" NAME_WE)
+    get_filename_component(ext "${f}" EXT)
+    string(TOLOWER "${ext}" ext)
+    if(ext STREQUAL ".kst")
+      set(type "BANK")
+    elseif(ext STREQUAL ".png")
+      set(type "PNG")
+    else()
+      set(type "RCDATA")
+    endif()
+    # Names are looked up case-insensitively by Windows; they are stored in
+    # capitals, as the lookup names are.
+    if(NOT name MATCHES "^[A-Z][A-Z0-9_]*$")
+      message(FATAL_ERROR "resource file name must be capitals, digits and '_': ${f}")
+    endif()
+    string(APPEND text "${name} ${type} \"${f}\"\n")
+  endforeach()
+  file(CONFIGURE OUTPUT "${rc}" CONTENT "${text}" @ONLY)
+endfunction()
