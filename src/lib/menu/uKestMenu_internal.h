@@ -1,0 +1,17 @@
+#pragma once
+// Helpers shared by the item tree's source files; not part of its interface.
+#include <string>
+
+#include "ui/win/Types.h"
+
+namespace kest::menu::detail {
+
+// printf-style text with one %s.
+std::string Format1(const char* pattern, const std::string& arg);
+
+// A hidden window of the calling thread that only receives messages, and
+// its release. Stands in for a message-only window kind of the toolkit.
+kest::ui::WindowHandle AllocateMessageWindow(kest::ui::WindowProc proc);
+void DeallocateMessageWindow(kest::ui::WindowHandle h);
+
+} // namespace kest::menu::detail
