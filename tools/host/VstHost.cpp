@@ -57,7 +57,7 @@ std::string VstHost::ReadText(int32_t opcode, int32_t index, std::size_t hostLim
   // A large buffer filled with a marker: the plug-in must stay within the
   // size hosts are relied on to provide and terminate its text there.
   char buffer[512];
-  std::memset(buffer, 0x7F, sizeof buffer);
+  std::memset(buffer, fStrictTexts ? 0x7F : 0, sizeof buffer);
   if (opcode == effGetProgramNameIndexed) {
     Dispatch(opcode, index, -1, buffer);
   } else {
