@@ -436,7 +436,7 @@ TEST_F(Render, BadRequestsFailCleanly) {
       {{"--set", "Auto random=9", out}, "not one of"},
       {{"--plugin", Path("text.wav").string(), out}, "cannot load"},
       {{"--plugin", KEST_NOT_A_PLUGIN, out}, "not a VST 2.4 plug-in"},
-      {{"--bank", Path("text.wav").string(), out}, "not a Kestrelphon bank"},
+      {{"--bank", Path("text.wav").string(), out}, "unsupported format"},
       {{Path("out.mp3").string()}, "unknown audio extension"},
   };
   for (const Case& c : cases) {
