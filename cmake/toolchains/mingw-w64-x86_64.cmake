@@ -23,3 +23,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+# pkg-config must not hand out the Linux system's libraries.
+set(ENV{PKG_CONFIG_LIBDIR} "${KEST_MINGW_DEPS}/lib/pkgconfig:/usr/${KEST_MINGW_TRIPLE}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")

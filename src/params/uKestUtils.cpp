@@ -8,6 +8,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+// <windows.h> maps FindResource to FindResourceA/W; ours keeps its name.
+#undef FindResource
 #else
 #include <dlfcn.h>
 #endif

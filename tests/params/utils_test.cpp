@@ -41,7 +41,11 @@ TEST(Utils, RoundingTiesToEven) {
 TEST(Utils, ModulePathEndsWithADelimiter) {
   const std::string path = ModulePath();
   ASSERT_FALSE(path.empty());
+#if defined(_WIN32)
+  EXPECT_EQ(path.back(), '\\');
+#else
   EXPECT_EQ(path.back(), '/');
+#endif
 }
 
 TEST(Utils, ResourcesFoundByNameAndType) {

@@ -1,4 +1,5 @@
 #include <stdexcept>
+#include <string>
 
 #include "VstHost.h"
 
@@ -8,18 +9,73 @@
 #include <dlfcn.h>
 #endif
 
+#if defined(_WIN32)
+namespace {
+
+std::wstring Widen(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  if (n <= 0) return std::wstring(utf8.begin(), utf8.end());
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
+  wide.resize(static_cast<std::size_t>(n - 1));
+  return wide;
+}
+
+std::string SystemMessage(DWORD code) {
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = n > 0 && text != nullptr ? std::string(text, n) : std::string();
+  if (text != nullptr) LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return message + " (error " + std::to_string(code) + ")";
+}
+
+// Loads the module by its full path, so that DLLs next to it are found the
+// way a host finds them, and without the system's error boxes.
+HMODULE LoadModule(const std::string& path) {
+  std::wstring wide = Widen(path);
+  for (auto& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  wchar_t full[32768];
+  const DWORD n = GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
+  if (n > 0 && n < 32768) wide.assign(full, n);
+  DWORD oldMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+  HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  const DWORD error = GetLastError();
+  SetThreadErrorMode(oldMode, nullptr);
+  SetLastError(error);
+  return module;
+}
+
+VstPluginMainProc EntryPoint(HMODULE module, const char* name) {
+  // A FARPROC is any function; the generic function pointer type keeps the
+  // conversion to the entry point's type explicit.
+  using Generic = void (*)();
+  return reinterpret_cast<VstPluginMainProc>(
+      reinterpret_cast<Generic>(GetProcAddress(module, name)));
+}
+
+} // namespace
+#endif
+
 namespace kest::host {
 
 PluginModule::PluginModule(const std::string& path) : fPath(path) {
 #if defined(_WIN32)
-  HMODULE module = LoadLibraryA(path.c_str());
+  HMODULE module = LoadModule(path);
   if (module == nullptr) {
-    throw std::runtime_error("cannot load \"" + path + "\" (error " +
-                             std::to_string(GetLastError()) + ")");
+    throw std::runtime_error("cannot load \"" + path + "\": " + SystemMessage(GetLastError()));
   }
   fHandle = module;
-  auto entry = reinterpret_cast<VstPluginMainProc>(GetProcAddress(module, "VSTPluginMain"));
-  if (entry == nullptr) entry = reinterpret_cast<VstPluginMainProc>(GetProcAddress(module, "main"));
+  auto entry = EntryPoint(module, "VSTPluginMain");
+  if (entry == nullptr) entry = EntryPoint(module, "main");
 #else
   fHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (fHandle == nullptr) {
