@@ -27,7 +27,7 @@ cmake --build build/asan -j "$jobs"
 step "thread sanitizer (threaded tests)"
 cmake -S . -B build/tsan "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEST_WERROR=ON \
   -DKEST_SANITIZE=thread -DKEST_BUILD_BENCH=OFF >/dev/null
-cmake --build build/tsan -j "$jobs"
+cmake --build build/tsan -j "$jobs" --target kest_threads_tests
 (cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -L threads)
 
 step "fuzzing the bank reader"
