@@ -85,8 +85,8 @@ std::vector<float> Noise(int64_t count, uint32_t seed) {
 class Render : public ::testing::Test {
 protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kest-render-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (fs::temp_directory_path() / "kest-render-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     fDir = pattern;
   }
   void TearDown() override { fs::remove_all(fDir); }
