@@ -52,6 +52,17 @@ bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open, std::u1
   return true;
 }
 
+IMessageBoxService& UiMessageBoxService() {
+  class Service : public IMessageBoxService {
+  public:
+    int Show(const std::string& text, const std::string& caption, unsigned flags) override {
+      return ui::ShowMessageBox(ui::App().Handle(), ui::Utf8ToUtf16(text), ui::Utf8ToUtf16(caption), flags);
+    }
+  };
+  static Service service;
+  return service;
+}
+
 bool OpenUrl(std::string_view link) {
   auto& app = ui::App();
   app.ProcessMessages();

@@ -3,6 +3,7 @@
 // ui toolkit's services (the parameters layer knows no windows).
 #include <string_view>
 
+#include "MessageBoxService.h"
 #include "uKestUtils.h"
 #include "ui/win/Types.h"
 
@@ -20,6 +21,11 @@ bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open, std::u1
 // Opens the link in the default browser. When that fails it says so in a
 // message box, puts the link on the clipboard and answers false.
 bool OpenUrl(std::string_view link);
+
+// Shows the messages of the lower layers (bank file errors) in real message
+// boxes owned by the application's window; the module installs it with
+// SetMessageBoxService at start-up.
+IMessageBoxService& UiMessageBoxService();
 
 inline constexpr std::u16string_view OpenUrlErrorText =
     u"Page open error in the browser by default.\r\nThe address of the link is copied in a clipboard.";

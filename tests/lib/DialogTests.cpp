@@ -86,3 +86,25 @@ TEST_F(Dialogs, AFailedLinkIsReportedAndLeftOnTheClipboard) {
 
 } // namespace
 } // namespace kest
+
+namespace kest {
+namespace {
+
+TEST_F(Dialogs, LowerLayerMessagesBecomeMessageBoxes) {
+  SetMessageBoxService(&UiMessageBoxService());
+  int seen = 0;
+  screen->onMessageBox = [&](const ui::MessageBoxRequest&) {
+    ++seen;
+    return ui::IDOK;
+  };
+  const int answer = MessageBoxService().Show("Bank file is damaged", "Kestrelphon", kMbIconExclamation);
+  SetMessageBoxService(nullptr);
+  EXPECT_EQ(answer, ui::IDOK);
+  EXPECT_EQ(seen, 1);
+  ASSERT_EQ(screen->messageBoxes.size(), 1u);
+  EXPECT_EQ(screen->messageBoxes[0].text, u"Bank file is damaged");
+  EXPECT_EQ(screen->messageBoxes[0].flags, ui::MB_ICONEXCLAMATION);
+}
+
+} // namespace
+} // namespace kest

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Recorder.h"
+#include "TestSupport.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace kest::ui {
@@ -145,6 +146,53 @@ TEST_F(Input, PointerShapeAndHiding) {
   EXPECT_FALSE(screen->pointerShown);
   MessageBeep(MB_ICONEXCLAMATION);
   EXPECT_EQ(screen->beeps, (std::vector<unsigned>{MB_ICONEXCLAMATION}));
+}
+
+} // namespace
+} // namespace kest::ui
+
+namespace kest::ui {
+namespace {
+
+TEST(WindowMove, SystemMoveCommandDragsTheWindowUntilRelease) {
+  headless::HeadlessScreen screen;
+  WindowDesc d;
+  d.bounds = {100, 100, 428, 340};
+  d.visible = true;
+  d.proc = [](WindowHandle h, std::uint32_t m, WParam w, LParam l) -> LResult {
+    if (m == WM_LBUTTONDOWN) {
+      ReleaseCaptureWnd();
+      SendMsg(h, WM_SYSCOMMAND, SC_MOVE | HTCAPTION);
+      return 0;
+    }
+    return DefaultWindowProc(h, m, w, l);
+  };
+  const WindowHandle about = CreateWnd(d);
+  screen.MoveTo({110, 105});
+  screen.Press();
+  screen.MoveTo({150, 125});
+  screen.MoveTo({170, 135});
+  screen.Release();
+  screen.Pump();
+  EXPECT_EQ(GetWindowBounds(about), (Rect{160, 130, 488, 370}));
+  EXPECT_EQ(GetCaptureWnd(), 0u);
+}
+
+TEST(WindowOpacity, TranslucentWindowsMixWithTheScreenBelow) {
+  headless::HeadlessConfig cfg;
+  cfg.monitors = {{{0, 0, 40, 40}, {0, 0, 40, 40}}};
+  cfg.desktop = Rgb(0, 0, 0);
+  headless::HeadlessScreen screen(cfg);
+  WindowDesc d;
+  d.bounds = {0, 0, 20, 20};
+  d.visible = true;
+  d.background = Rgb(255, 255, 255);
+  const WindowHandle popup = CreateWnd(d);
+  screen.Pump();
+  SetWindowOpacity(popup, 228);
+  const Bitmap shot = screen.Screenshot();
+  EXPECT_EQ(shot.ColorAt(5, 5), Rgb(228, 228, 228));
+  EXPECT_EQ(shot.ColorAt(30, 30), Rgb(0, 0, 0));
 }
 
 } // namespace

@@ -6,6 +6,16 @@
 #include "ui/gfx/Bitmap.h"
 #include "ui/win/WindowSystem.h"
 
+#include <ostream>
+
+namespace kest::ui {
+// Readable failure messages for geometry.
+inline void PrintTo(const Rect& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+} // namespace kest::ui
+
 namespace kest::ui::test {
 
 // Pins "Tahoma" to DejaVu Sans so that text pictures are the same on every

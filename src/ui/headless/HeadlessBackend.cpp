@@ -144,11 +144,18 @@ Bitmap HeadlessScreen::Screenshot() {
     if (!surface) continue;
     const Rect r = GetWindowScreenRect(h);
     const auto region = GetWindowRegion(h);
+    const int opacity = GetWindowOpacity(h);
     for (int y = 0; y < surface->Height(); ++y) {
       for (int x = 0; x < surface->Width(); ++x) {
         if (region && !region->Contains(x, y)) continue;
         const Point sp{r.left + x - all.left, r.top + y - all.top};
-        shot.SetPixel(sp.x, sp.y, surface->Row(y)[x] | 0xFF000000u);
+        const Pixel top = surface->Row(y)[x];
+        const Pixel under = shot.PixelAt(sp.x, sp.y);
+        // Translucent windows mix with what lies below them.
+        auto mix = [&](int a, int b) { return (a * opacity + b * (255 - opacity) + 127) / 255; };
+        shot.SetPixel(sp.x, sp.y,
+                      MakePixel(mix(PixelR(top), PixelR(under)), mix(PixelG(top), PixelG(under)),
+                                mix(PixelB(top), PixelB(under))));
       }
     }
   }

@@ -256,9 +256,43 @@ bool KillTimer(WindowHandle h, std::uintptr_t id) {
 
 std::uint32_t TickCount() { return B().Now(); }
 
+namespace {
+// The system's window move: the window follows the pointer until the left
+// button goes up; other messages keep flowing meanwhile.
+void MoveLoop(WindowHandle h) {
+  const Point start = LastMessagePos(); // where the press that started it was
+  const Rect from = GetWindowBounds(h);
+  SetCaptureWnd(h);
+  for (;;) {
+    Message m;
+    if (!PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+      if (GetAsyncKeyState(VK_LBUTTON) >= 0) break;
+      WaitMsg(kInfinite);
+      continue;
+    }
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam));
+      break;
+    }
+    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) {
+      SetWindowBounds(h, from.Offset(m.pt.x - start.x, m.pt.y - start.y));
+      if (m.message == WM_LBUTTONUP) break;
+      continue;
+    }
+    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) continue;
+    TranslateMsg(m);
+    DispatchMsg(m);
+  }
+  if (GetCaptureWnd() == h) ReleaseCaptureWnd();
+}
+} // namespace
+
 LResult DefaultWindowProc(WindowHandle h, std::uint32_t msg, WParam w, LParam l) {
   (void)l;
   switch (msg) {
+  case WM_SYSCOMMAND:
+    if ((w & 0xFFF0) == SC_MOVE) MoveLoop(h);
+    return 0;
   case WM_PAINT: {
     PaintStruct ps = BeginPaint(h);
     EndPaint(h, ps);

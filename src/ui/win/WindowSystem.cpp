@@ -414,6 +414,22 @@ WindowHandle WindowFromPoint(Point screen) {
   return 0;
 }
 
+void SetWindowOpacity(WindowHandle h, std::uint8_t alpha) {
+  {
+    std::lock_guard lock(S().mutex);
+    WindowRec* w = Find(h);
+    if (!w || w->opacity == alpha) return;
+    w->opacity = alpha;
+  }
+  detail::B().TopLevelChanged(h);
+}
+
+std::uint8_t GetWindowOpacity(WindowHandle h) {
+  std::lock_guard lock(S().mutex);
+  WindowRec* w = Find(h);
+  return w ? w->opacity : 255;
+}
+
 void SetWindowRegion(WindowHandle h, std::optional<Region> region) {
   bool topLevel = false;
   {

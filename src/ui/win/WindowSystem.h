@@ -70,6 +70,10 @@ bool IsWindowEnabled(WindowHandle h);
 // their parent answer, shown regions are respected.
 WindowHandle WindowFromPoint(Point screen);
 
+// Opacity of a top-level window, 0..255 (255: opaque), as the screen shows it.
+void SetWindowOpacity(WindowHandle h, std::uint8_t alpha);
+std::uint8_t GetWindowOpacity(WindowHandle h);
+
 // Visible region of a window in window coordinates; nullopt shows it whole.
 void SetWindowRegion(WindowHandle h, std::optional<Region> region);
 std::optional<Region> GetWindowRegion(WindowHandle h);

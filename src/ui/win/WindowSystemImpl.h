@@ -30,6 +30,7 @@ struct WindowRec {
   Rect update; // client coordinates
   bool erase = false;
   std::optional<Region> region;
+  std::uint8_t opacity = 255;
   std::vector<WindowHandle> children; // bottom to top
   std::unique_ptr<Bitmap> surface;    // top-level windows only
 };

@@ -1,0 +1,38 @@
+#include "TKestNoteLabel.h"
+
+#include <algorithm>
+
+#include "uKestSkins.h"
+#include "uKestUtils.h"
+#include "ui/gfx/Utf.h"
+#include "ui/toolkit/WinControl.h"
+
+namespace kest {
+
+TKestNoteLabel::TKestNoteLabel(ui::Component* AOwner) : GraphicControl(AOwner) {
+  SetControlStyle(ControlStyle() | ui::csOpaque);
+  SetBounds(0, 0, kWidth, kHeight);
+  fScBitmap.GetCanvas().font = ui::Font{"Tahoma", -9, ui::kFontWeightBold, ui::Rgb(200, 200, 200)};
+}
+
+bool TKestNoteLabel::CanResize(int& NewWidth, int& NewHeight) {
+  return NewWidth == kWidth && NewHeight == kHeight;
+}
+
+void TKestNoteLabel::SetNote(int Value) {
+  fNote = std::clamp(Value, 0, 127);
+  Compose();
+  if (Parent() && Parent()->HandleAllocated()) ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+}
+
+void TKestNoteLabel::Compose() {
+  if (!SkinEditor) return;
+  ui::Canvas& c = fScBitmap.GetCanvas();
+  c.BitBlt(0, 0, kWidth, kHeight, *SkinEditor, Left(), Top());
+  c.textBackground = ui::TextBackground::Transparent;
+  c.TextOut(0, 0, NoteName(fNote));
+}
+
+void TKestNoteLabel::Paint() { GetCanvas().BitBlt(0, 0, Width(), Height(), fScBitmap, 0, 0); }
+
+} // namespace kest
