@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "MenuRecorder.h"
 #include "ui/headless/HeadlessBackend.h"
@@ -121,6 +122,22 @@ TEST_F(Deferred, TheQueueWindowGoesWithTheLastItemAndComesBackWithTheNext) {
   next->PostClick();
   screen.Pump();
   EXPECT_EQ(log, "n");
+}
+
+TEST_F(Deferred, EachThreadRunsOnlyItsOwnClicks) {
+  bool clickedOnWorker = false;
+  std::thread worker([&] {
+    TKestItem item;
+    item.OnClick = [&](kest::ui::Component*) { clickedOnWorker = true; };
+    item.PostClick();
+    kest::ui::App().ProcessMessages();
+  });
+  worker.join();
+  TKestItem* mine = Make('m');
+  mine->PostClick();
+  screen.Pump();
+  EXPECT_TRUE(clickedOnWorker);
+  EXPECT_EQ(log, "m");
 }
 
 TEST(DeferredAcrossWindowSystems, PostsWorkAgainUnderAFreshWindowSystem) {
