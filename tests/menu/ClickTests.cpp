@@ -29,7 +29,8 @@ protected:
   // A window that writes its messages' wParam into the log.
   kest::ui::WindowHandle Marker() {
     kest::ui::WindowDesc desc;
-    desc.proc = [this](kest::ui::WindowHandle h, std::uint32_t m, kest::ui::WParam w, kest::ui::LParam l) {
+    desc.proc = [this](kest::ui::WindowHandle h, std::uint32_t m, kest::ui::WParam w,
+                       kest::ui::LParam l) {
       if (m == kest::ui::WM_USER) log += static_cast<char>(w);
       return kest::ui::DefaultWindowProc(h, m, w, l);
     };

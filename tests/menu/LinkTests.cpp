@@ -60,16 +60,17 @@ TEST(ImageLinks, ImagesResizeOnlyWhenTheSizeSeenLastChanges) {
   item.SetImages(&large);
   small.SetSize(24, 24); // no longer registered: silent
   large.SetCount(5);
-  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{tbicInvalidateAndResize, tbicInvalidateAndResize,
-                                                                tbicInvalidate}));
+  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{
+                               tbicInvalidateAndResize, tbicInvalidateAndResize, tbicInvalidate}));
   rec.heard.clear();
   // The sizes compared are those of the list now in use, not of the first one.
   large.SetSize(16, 16);
   large.SetSize(16, 16);
   item.SetImages(&small); // 24 after 16
   item.SetImages(nullptr);
-  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{tbicInvalidateAndResize, tbicInvalidateAndResize,
-                                                                tbicInvalidateAndResize}));
+  EXPECT_EQ(rec.Actions(),
+            (std::vector<TKestItemChangedAction>{tbicInvalidateAndResize, tbicInvalidateAndResize,
+                                                 tbicInvalidateAndResize}));
   root.Remove(&item);
 }
 
@@ -86,7 +87,8 @@ TEST(ImageLinks, SameSizedListsSwapWithoutResizeAndADestroyedListIsDropped) {
     EXPECT_EQ(rec.Actions(), std::vector<TKestItemChangedAction>{tbicInvalidate});
   }
   EXPECT_EQ(item.Images(), nullptr);
-  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{tbicInvalidate, tbicInvalidateAndResize}));
+  EXPECT_EQ(rec.Actions(),
+            (std::vector<TKestItemChangedAction>{tbicInvalidate, tbicInvalidateAndResize}));
   root.Remove(&item);
 }
 
@@ -101,7 +103,8 @@ TEST(ImageLinks, SubmenuImagesAreAnnouncedOnTheItemItself) {
   hot.SetCount(3); // a companion's change is a change of the list
   sub.SetSubMenuImages(nullptr);
   EXPECT_EQ(rec.heard.size(), 5u);
-  for (const auto& h : rec.heard) EXPECT_EQ(h, (test::Heard{tbicSubMenuImagesChanged, -1, nullptr, false}));
+  for (const auto& h : rec.heard)
+    EXPECT_EQ(h, (test::Heard{tbicSubMenuImagesChanged, -1, nullptr, false}));
 }
 
 TEST(ImageLinks, CompanionListsPickByStateAndForgetDestroyedOnes) {

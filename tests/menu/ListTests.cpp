@@ -21,12 +21,12 @@ protected:
     return item;
   }
   void SetUp() override {
-    for (const char16_t* c : {u"a", u"b", u"c"}) root->Add(Make(c));
+    for (const char16_t* c : {u"a", u"b", u"c"})
+      root->Add(Make(c));
   }
 };
 
-template <class F>
-std::string ErrorText(F&& f) {
+template <class F> std::string ErrorText(F&& f) {
   try {
     f();
   } catch (const EKestItemError& e) {
@@ -46,7 +46,8 @@ TEST_F(List, InsertAtCountAppendsAndBeyondFailsWithoutChange) {
                                                  {tbicSubitemsEndUpdate, -1, nullptr, false}}));
   rec.heard.clear();
   auto* e = Make(u"e");
-  EXPECT_EQ(ErrorText([&] { root->Insert(root->Count() + 1, e); }), "Toolbar item index out of range");
+  EXPECT_EQ(ErrorText([&] { root->Insert(root->Count() + 1, e); }),
+            "Toolbar item index out of range");
   EXPECT_EQ(ErrorText([&] { root->Insert(-1, e); }), "Toolbar item index out of range");
   EXPECT_EQ(Order(*root), "abcd");
   EXPECT_EQ(e->Parent(), nullptr);
@@ -97,8 +98,8 @@ TEST_F(List, MoveChecksBothIndexesFirstAndKeepsTheTreeOnError) {
   EXPECT_EQ(a->Parent(), root);
   // One outer bracket around the deletion and the bracketed insertion.
   EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{
-                               tbicSubitemsBeginUpdate, tbicDeleting, tbicSubitemsBeginUpdate, tbicInserted,
-                               tbicSubitemsEndUpdate, tbicSubitemsEndUpdate}));
+                               tbicSubitemsBeginUpdate, tbicDeleting, tbicSubitemsBeginUpdate,
+                               tbicInserted, tbicSubitemsEndUpdate, tbicSubitemsEndUpdate}));
   EXPECT_EQ(rec.heard[1].index, 0);
   EXPECT_EQ(rec.heard[3].index, 2);
 }
@@ -196,8 +197,10 @@ TEST_F(List, AnItemFreedDirectlyLeavesItsParentAndTheNameChangeIsAnnounced) {
 TEST(ItemErrors, TextsAreExact) {
   EXPECT_STREQ(SKestItemIndexOutOfRange, "Toolbar item index out of range");
   EXPECT_STREQ(SKestItemAlreadyInserted, "Toolbar item already inserted");
-  EXPECT_STREQ(SKestItemCannotInsertInto, "Toolbar item cannot be inserted into container of type %s");
-  EXPECT_STREQ(SKestViewerNotFound, "An item viewer associated the specified item could not be found");
+  EXPECT_STREQ(SKestItemCannotInsertInto,
+               "Toolbar item cannot be inserted into container of type %s");
+  EXPECT_STREQ(SKestViewerNotFound,
+               "An item viewer associated the specified item could not be found");
 }
 
 } // namespace

@@ -26,19 +26,22 @@ public:
   MenuRecorder& operator=(const MenuRecorder&) = delete;
 
   TKestItemChangedProc Proc() { return TKestItemChangedProc::Of<&MenuRecorder::Changed>(this); }
-  void Changed(TKestCustomItem*, bool relayed, TKestItemChangedAction action, int index, TKestCustomItem* item) {
+  void Changed(TKestCustomItem*, bool relayed, TKestItemChangedAction action, int index,
+               TKestCustomItem* item) {
     heard.push_back({action, index, item, relayed});
     if (onChanged) onChanged(action);
   }
   // Actions only, in order.
   std::vector<TKestItemChangedAction> Actions() const {
     std::vector<TKestItemChangedAction> a;
-    for (const Heard& h : heard) a.push_back(h.action);
+    for (const Heard& h : heard)
+      a.push_back(h.action);
     return a;
   }
   int CountOf(TKestItemChangedAction action, TKestCustomItem* item) const {
     int n = 0;
-    for (const Heard& h : heard) n += (h.action == action && h.item == item) ? 1 : 0;
+    for (const Heard& h : heard)
+      n += (h.action == action && h.item == item) ? 1 : 0;
     return n;
   }
   void Forget() { fWatched = nullptr; }
@@ -53,7 +56,8 @@ private:
 // The captions of an item's subitems, in order, as one string of first letters.
 inline std::string Order(const TKestCustomItem& parent) {
   std::string s;
-  for (int i = 0; i < parent.Count(); ++i) s += static_cast<char>(parent.Items(i)->Caption().at(0));
+  for (int i = 0; i < parent.Count(); ++i)
+    s += static_cast<char>(parent.Items(i)->Caption().at(0));
   return s;
 }
 

@@ -40,7 +40,8 @@ TEST(Notify, SubscribersThatLeaveDuringANotificationDoNotMakeOthersMissIt) {
   root.ViewEndUpdate();
   EXPECT_EQ(q1.calls, 1);
   EXPECT_EQ(q2.calls, 1);
-  EXPECT_EQ(after.Actions(), (std::vector<TKestItemChangedAction>{tbicSubitemsBeginUpdate, tbicSubitemsEndUpdate}));
+  EXPECT_EQ(after.Actions(),
+            (std::vector<TKestItemChangedAction>{tbicSubitemsBeginUpdate, tbicSubitemsEndUpdate}));
   root.UnregisterNotification(before.Proc());
   root.UnregisterNotification(after.Proc());
 }
@@ -99,8 +100,8 @@ TEST(Notify, TheUpdateBracketClosesWhenASubscriberThrowsOnInsert) {
   };
   TKestItem item;
   EXPECT_THROW(root.Add(&item), std::runtime_error);
-  EXPECT_EQ(rec.Actions(),
-            (std::vector<TKestItemChangedAction>{tbicSubitemsBeginUpdate, tbicInserted, tbicSubitemsEndUpdate}));
+  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{
+                               tbicSubitemsBeginUpdate, tbicInserted, tbicSubitemsEndUpdate}));
   root.Remove(&item);
 }
 

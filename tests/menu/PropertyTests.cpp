@@ -30,14 +30,16 @@ TEST_F(Props, CheckingARadioItemUnchecksItsGroupUnderTheSameParentOnly) {
   TKestItem* b = Add(root, 1);
   TKestItem* other = Add(root, 2);
   TKestItem* elsewhere = Add(sub, 1);
-  for (TKestItem* i : {b, other, elsewhere}) i->SetChecked(true);
+  for (TKestItem* i : {b, other, elsewhere})
+    i->SetChecked(true);
   MenuRecorder rec(root);
   a->SetChecked(true);
   EXPECT_TRUE(a->Checked());
   EXPECT_FALSE(b->Checked());
   EXPECT_TRUE(other->Checked());
   EXPECT_TRUE(elsewhere->Checked());
-  EXPECT_EQ(rec.heard, (std::vector<test::Heard>{{tbicInvalidate, -1, a, false}, {tbicInvalidate, -1, b, false}}));
+  EXPECT_EQ(rec.heard, (std::vector<test::Heard>{{tbicInvalidate, -1, a, false},
+                                                 {tbicInvalidate, -1, b, false}}));
 }
 
 TEST_F(Props, GroupZeroTouchesNobodyAndRadioLookAloneDoesNotToggle) {
@@ -69,7 +71,9 @@ TEST_F(Props, AutoCheckTogglesAndUnchecksSiblingsThenRunsOnClick) {
   b->SetChecked(true);
   a->SetAutoCheck(true);
   bool checkedInHandler = false;
-  a->OnClick = [&](kest::ui::Component* s) { checkedInHandler = static_cast<TKestItem*>(s)->Checked(); };
+  a->OnClick = [&](kest::ui::Component* s) {
+    checkedInHandler = static_cast<TKestItem*>(s)->Checked();
+  };
   a->Click();
   EXPECT_TRUE(checkedInHandler);
   EXPECT_FALSE(b->Checked());
@@ -86,9 +90,9 @@ TEST_F(Props, ImageIndexResizesOnlyWhenAnImageAppearsOrGoes) {
   a->SetImageIndex(-2); // any negative index is no image
   a->SetImageIndex(-1);
   a->SetImageIndex(0);
-  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{tbicInvalidateAndResize, tbicInvalidate,
-                                                                tbicInvalidateAndResize, tbicInvalidate,
-                                                                tbicInvalidateAndResize}));
+  EXPECT_EQ(rec.Actions(), (std::vector<TKestItemChangedAction>{
+                               tbicInvalidateAndResize, tbicInvalidate, tbicInvalidateAndResize,
+                               tbicInvalidate, tbicInvalidateAndResize}));
 }
 
 TEST_F(Props, OnlyLayoutOptionsResize) {
@@ -97,12 +101,14 @@ TEST_F(Props, OnlyLayoutOptionsResize) {
   a->SetOptions({tboShowHint});
   a->SetOptions({tboShowHint, tboNoAutoHint, tboLongHintInMenuOnly});
   EXPECT_TRUE(rec.heard.empty());
-  EXPECT_EQ(a->EffectiveOptions(), (TKestItemOptions{tboShowHint, tboNoAutoHint, tboLongHintInMenuOnly}));
-  for (TKestItemOption o : {tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation, tboSameWidth,
-                            tboToolbarStyle}) {
+  EXPECT_EQ(a->EffectiveOptions(),
+            (TKestItemOptions{tboShowHint, tboNoAutoHint, tboLongHintInMenuOnly}));
+  for (TKestItemOption o : {tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation,
+                            tboSameWidth, tboToolbarStyle}) {
     rec.heard.clear();
     a->SetOptions(a->Options() + TKestItemOptions{o});
-    EXPECT_EQ(rec.Actions(), std::vector<TKestItemChangedAction>{tbicInvalidateAndResize}) << int(o);
+    EXPECT_EQ(rec.Actions(), std::vector<TKestItemChangedAction>{tbicInvalidateAndResize})
+        << int(o);
   }
 }
 
@@ -158,11 +164,14 @@ TEST_F(Props, KindsHaveTheirStylesAndTheirOwnSetters) {
   const TKestItemStyle base{tbisSelectable, tbisRedrawOnSelChange, tbisRedrawOnMouseOverChange};
   EXPECT_EQ(TKestItem().GetItemStyle(), base);
   EXPECT_EQ(TKestRootItem().GetItemStyle(), base);
-  EXPECT_EQ(TKestSubmenuItem().GetItemStyle(), (base + TKestItemStyle{tbisSubmenu, tbisSubitemsEditable}));
-  EXPECT_EQ(TKestSeparatorItem().GetItemStyle(), (TKestItemStyle{tbisSeparator, tbisClicksTransparent}));
+  EXPECT_EQ(TKestSubmenuItem().GetItemStyle(),
+            (base + TKestItemStyle{tbisSubmenu, tbisSubitemsEditable}));
+  EXPECT_EQ(TKestSeparatorItem().GetItemStyle(),
+            (TKestItemStyle{tbisSeparator, tbisClicksTransparent}));
   EXPECT_EQ(TKestLabelItem().GetItemStyle(), TKestItemStyle{tbisClicksTransparent});
-  EXPECT_EQ(TKestControlItem().GetItemStyle(),
-            (TKestItemStyle{tbisClicksTransparent, tbisRedrawOnSelChange, tbisRedrawOnMouseOverChange}));
+  EXPECT_EQ(
+      TKestControlItem().GetItemStyle(),
+      (TKestItemStyle{tbisClicksTransparent, tbisRedrawOnSelChange, tbisRedrawOnMouseOverChange}));
   EXPECT_EQ(TKestSeparatorItem().GetItemViewerClass(), TKestItemViewerClass::Separator);
   EXPECT_EQ(TKestLabelItem().GetItemViewerClass(), TKestItemViewerClass::Label);
 
@@ -181,8 +190,8 @@ TEST_F(Props, KindsHaveTheirStylesAndTheirOwnSetters) {
 TEST(Sets, OrdinalsAreBitPositions) {
   EXPECT_EQ((TKestItemOptions{tboDefault, tboToolbarSize}).Bits(), 0x0201);
   EXPECT_EQ((TKestItemStyle{tbisRedrawOnMouseOverChange}).Bits(), 0x1000);
-  EXPECT_EQ((TKestItemOptions{tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation, tboSameWidth,
-                              tboToolbarStyle, tboToolbarSize})
+  EXPECT_EQ((TKestItemOptions{tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation,
+                              tboSameWidth, tboToolbarStyle, tboToolbarSize})
                 .Bits(),
             kResizingOptionsMask);
 }

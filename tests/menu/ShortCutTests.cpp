@@ -40,12 +40,13 @@ protected:
   TKestRootItem* root = new TKestRootItem(&owner);
   std::string log;
 
-  template <class T = TKestItem>
-  T* Add(TKestCustomItem* parent, char name, TShortCut key = 0) {
+  template <class T = TKestItem> T* Add(TKestCustomItem* parent, char name, TShortCut key = 0) {
     auto* item = new T(&owner);
     item->SetShortCut(key);
     item->OnClick = [this, name](kest::ui::Component*) { log += name; };
-    item->OnPopup = [this, name](TKestCustomItem*, bool fromLink) { log += fromLink ? '~' : '^', log += name; };
+    item->OnPopup = [this, name](TKestCustomItem*, bool fromLink) {
+      log += fromLink ? '~' : '^', log += name;
+    };
     if (parent) parent->Add(item);
     return item;
   }
@@ -132,7 +133,8 @@ TEST_F(ShortCuts, DepthFirstInListOrderTestsAnItemBeforeItsSubitems) {
 }
 
 // root -> t0 => s1 -> t1 => s2 ... => sN -> found; every "=>" is a link.
-TKestCustomItem* LinkChain(ShortCuts& fixture, kest::ui::Component& owner, TKestRootItem* root, int links) {
+TKestCustomItem* LinkChain(ShortCuts& fixture, kest::ui::Component& owner, TKestRootItem* root,
+                           int links) {
   TKestCustomItem* holder = root;
   for (int i = 0; i < links; ++i) {
     auto* via = new TKestSubmenuItem(&owner);

@@ -39,16 +39,14 @@ inline constexpr std::int32_t kKeyDataAltMask = 0x20000000;
 // they name the same method of the same object, which is what subscription
 // counting relies on, so they are built from a member pointer.
 struct TKestItemChangedProc {
-  using Code = void (*)(void* data, TKestCustomItem* Sender, bool Relayed, TKestItemChangedAction Action,
-                        int Index, TKestCustomItem* Item);
+  using Code = void (*)(void* data, TKestCustomItem* Sender, bool Relayed,
+                        TKestItemChangedAction Action, int Index, TKestCustomItem* Item);
   Code code = nullptr;
   void* data = nullptr;
 
-  template <auto Method, class T>
-  static TKestItemChangedProc Of(T* object) {
-    return {[](void* d, TKestCustomItem* s, bool r, TKestItemChangedAction a, int i, TKestCustomItem* it) {
-              (static_cast<T*>(d)->*Method)(s, r, a, i, it);
-            },
+  template <auto Method, class T> static TKestItemChangedProc Of(T* object) {
+    return {[](void* d, TKestCustomItem* s, bool r, TKestItemChangedAction a, int i,
+               TKestCustomItem* it) { (static_cast<T*>(d)->*Method)(s, r, a, i, it); },
             object};
   }
   void operator()(TKestCustomItem* Sender, bool Relayed, TKestItemChangedAction Action, int Index,
@@ -65,7 +63,8 @@ struct TItemChangedNotificationData {
 
 using TNotifyEvent = kest::ui::NotifyEvent;
 using TKestPopupEvent = std::function<void(TKestCustomItem* Sender, bool FromLink)>;
-using TKestSelectEvent = std::function<void(TKestCustomItem* Sender, TKestItemViewer* Viewer, bool Selecting)>;
+using TKestSelectEvent =
+    std::function<void(TKestCustomItem* Sender, TKestItemViewer* Viewer, bool Selecting)>;
 
 // Which viewer class shows an item; the views map each kind to their class.
 enum class TKestItemViewerClass : std::uint8_t { Item, Separator, Label };
@@ -213,8 +212,8 @@ protected:
 private:
   void DeferredRun(std::uintptr_t flag) override;
   void UncheckRadioSiblings();
-  void SetImageListField(TImageList*& field, std::unique_ptr<TKestImageChangeLink>& link, TImageList* value,
-                         bool& sizeChanged);
+  void SetImageListField(TImageList*& field, std::unique_ptr<TKestImageChangeLink>& link,
+                         TImageList* value, bool& sizeChanged);
   void ImageListChanged(TChangeLink* link);
 
   bool FAutoCheck = false;
@@ -269,7 +268,9 @@ public:
   explicit TKestSeparatorItem(kest::ui::Component* AOwner = nullptr);
   bool Blank() const { return FBlank; }
   void SetBlank(bool v);
-  TKestItemViewerClass GetItemViewerClass() const override { return TKestItemViewerClass::Separator; }
+  TKestItemViewerClass GetItemViewerClass() const override {
+    return TKestItemViewerClass::Separator;
+  }
 
 private:
   bool FBlank = false;

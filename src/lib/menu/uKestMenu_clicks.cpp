@@ -15,8 +15,12 @@ void TKestCustomItem::DoPopup(TKestCustomItem* Sender, bool FromLink) {
   if (!FItemStyle.Contains(tbisCombo)) Click();
 }
 
-void TKestCustomItem::PostClick() { KestPostDeferred(this, 0); }
+void TKestCustomItem::PostClick() {
+  KestPostDeferred(this, 0);
+}
 
-void TKestCustomItem::DeferredRun(std::uintptr_t) { Click(); }
+void TKestCustomItem::DeferredRun(std::uintptr_t) {
+  Click();
+}
 
 } // namespace kest::menu

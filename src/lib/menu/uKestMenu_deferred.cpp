@@ -46,7 +46,8 @@ void Arrived(WParam flag, LParam index) {
     object = pending[static_cast<std::size_t>(index)];
     pending[static_cast<std::size_t>(index)] = nullptr;
   }
-  while (!pending.empty() && !pending.back()) pending.pop_back();
+  while (!pending.empty() && !pending.back())
+    pending.pop_back();
   if (!object || object == &gDestroyed) return;
   try {
     object->DeferredRun(flag);
@@ -74,9 +75,12 @@ void KestPostDeferred(IKestDeferred* object, std::uintptr_t flag) {
   }
   if (!q.window) q.window = detail::AllocateMessageWindow(QueueWindowProc);
   std::size_t slot = 0;
-  while (slot < q.pending.size() && q.pending[slot]) ++slot;
-  if (slot == q.pending.size()) q.pending.push_back(object);
-  else q.pending[slot] = object;
+  while (slot < q.pending.size() && q.pending[slot])
+    ++slot;
+  if (slot == q.pending.size())
+    q.pending.push_back(object);
+  else
+    q.pending[slot] = object;
   kest::ui::PostMsg(q.window, kKestDeferredMessage, flag, static_cast<LParam>(slot));
 }
 
@@ -86,7 +90,9 @@ void KestCancelDeferred(IKestDeferred* object) {
   }
 }
 
-void KestDeferredObjectCreated() { ++tQueue.objects; }
+void KestDeferredObjectCreated() {
+  ++tQueue.objects;
+}
 
 void KestDeferredObjectDestroyed() {
   if (--tQueue.objects == 0) tQueue.Release();

@@ -13,7 +13,8 @@ TImageList::TImageList(kest::ui::Component* owner) : Component(owner) {}
 TImageList::~TImageList() {
   // Holders drop us (and unregister their links) while we are still whole.
   BeginDestroy();
-  for (TChangeLink* link : fLinks) link->fSender = nullptr;
+  for (TChangeLink* link : fLinks)
+    link->fSender = nullptr;
   fLinks.clear();
 }
 
@@ -60,7 +61,9 @@ TKestCustomImageList::TKestCustomImageList(kest::ui::Component* owner) : TImageL
   FHotImagesChangeLink.OnChange = relay;
 }
 
-TKestCustomImageList::~TKestCustomImageList() { BeginDestroy(); }
+TKestCustomImageList::~TKestCustomImageList() {
+  BeginDestroy();
+}
 
 void TKestCustomImageList::SetCompanion(TImageList*& field, TChangeLink& link, TImageList* value) {
   if (value == this) value = nullptr;
@@ -74,7 +77,8 @@ void TKestCustomImageList::SetCompanion(TImageList*& field, TChangeLink& link, T
   if (!Destroying()) Change();
 }
 
-const TImageList* TKestCustomImageList::ListForState(bool enabled, bool selected, bool checked) const {
+const TImageList* TKestCustomImageList::ListForState(bool enabled, bool selected,
+                                                     bool checked) const {
   if (!enabled && FDisabledImages) return FDisabledImages;
   if (checked && FCheckedImages) return FCheckedImages;
   if (selected && FHotImages) return FHotImages;

@@ -70,8 +70,12 @@ public:
   TImageList* CheckedImages() const { return FCheckedImages; }
   TImageList* DisabledImages() const { return FDisabledImages; }
   TImageList* HotImages() const { return FHotImages; }
-  void SetCheckedImages(TImageList* value) { SetCompanion(FCheckedImages, FCheckedImagesChangeLink, value); }
-  void SetDisabledImages(TImageList* value) { SetCompanion(FDisabledImages, FDisabledImagesChangeLink, value); }
+  void SetCheckedImages(TImageList* value) {
+    SetCompanion(FCheckedImages, FCheckedImagesChangeLink, value);
+  }
+  void SetDisabledImages(TImageList* value) {
+    SetCompanion(FDisabledImages, FDisabledImagesChangeLink, value);
+  }
   void SetHotImages(TImageList* value) { SetCompanion(FHotImages, FHotImagesChangeLink, value); }
 
   // The list whose image DrawState would use for the given item state.

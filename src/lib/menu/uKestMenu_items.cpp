@@ -14,7 +14,8 @@ TKestCustomItem::~TKestCustomItem() {
   FDestroying = true;
   KestCancelDeferred(this);
   // Subitems go last first; each one leaves our list itself.
-  while (Count() > 0) delete FItems->back();
+  while (Count() > 0)
+    delete FItems->back();
   if (FParent) FParent->Remove(this);
   FItems.reset();
   if (FSubMenuImages) FSubMenuImages->UnRegisterChanges(FSubMenuImagesChangeLink.get());
@@ -86,7 +87,8 @@ void TKestCustomItem::Remove(TKestCustomItem* Item) {
 }
 
 void TKestCustomItem::Clear() {
-  while (Count() > 0) delete FItems->back();
+  while (Count() > 0)
+    delete FItems->back();
 }
 
 void TKestCustomItem::Move(int CurIndex, int NewIndex) {

@@ -9,8 +9,10 @@ TKestSubmenuItem::TKestSubmenuItem(kest::ui::Component* AOwner) : TKestItem(AOwn
 
 void TKestSubmenuItem::SetDropdownCombo(bool v) {
   if (v == DropdownCombo()) return;
-  if (v) FItemStyle.Include(tbisCombo);
-  else FItemStyle.Exclude(tbisCombo);
+  if (v)
+    FItemStyle.Include(tbisCombo);
+  else
+    FItemStyle.Exclude(tbisCombo);
   Change(true);
 }
 
@@ -46,7 +48,8 @@ void TKestControlItem::SetControl(kest::ui::Control* v) {
   Change(true);
 }
 
-void TKestControlItem::Notification(kest::ui::Component* AComponent, kest::ui::Operation Operation) {
+void TKestControlItem::Notification(kest::ui::Component* AComponent,
+                                    kest::ui::Operation Operation) {
   TKestCustomItem::Notification(AComponent, Operation);
   if (Operation == kest::ui::Operation::Remove && AComponent == FControl) SetControl(nullptr);
 }

@@ -29,7 +29,8 @@ void TKestCustomItem::SetLinkSubitems(TKestCustomItem* v) {
   Notify(tbicSubitemsChanged, -1, nullptr);
 }
 
-void TKestCustomItem::SetImageListField(TImageList*& field, std::unique_ptr<TKestImageChangeLink>& link,
+void TKestCustomItem::SetImageListField(TImageList*& field,
+                                        std::unique_ptr<TKestImageChangeLink>& link,
                                         TImageList* value, bool& sizeChanged) {
   const int oldWidth = field ? field->Width() : -1;
   const int oldHeight = field ? field->Height() : -1;

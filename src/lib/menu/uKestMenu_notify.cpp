@@ -20,7 +20,8 @@ void TKestCustomItem::RegisterNotification(TKestItemChangedProc Proc) {
 void TKestCustomItem::UnregisterNotification(TKestItemChangedProc Proc) {
   if (!FNotifyList) return;
   auto& list = *FNotifyList;
-  const auto it = std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.Proc == Proc; });
+  const auto it =
+      std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.Proc == Proc; });
   if (it == list.end()) return;
   if (--it->RefCount > 0) return;
   list.erase(it);

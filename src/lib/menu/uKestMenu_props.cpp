@@ -101,7 +101,8 @@ void TKestCustomItem::SetInheritOptions(bool v) {
 
 void TKestCustomItem::RefreshOptions() {
   TKestItemOptions inherited;
-  if (FInheritOptions && FParent) inherited = FParent->FEffectiveOptions - TKestItemOptions{tboDefault};
+  if (FInheritOptions && FParent)
+    inherited = FParent->FEffectiveOptions - TKestItemOptions{tboDefault};
   const TKestItemOptions next = WithoutLoneToolbarSize((inherited - FMaskOptions) + FOptions);
   if (next == FEffectiveOptions) return;
   const TKestItemOptions old = FEffectiveOptions;

@@ -7,12 +7,12 @@
 namespace kest::menu {
 
 // A set of up to 16 members of an enumeration, bit n for ordinal n.
-template <class E>
-class TKestSet {
+template <class E> class TKestSet {
 public:
   constexpr TKestSet() = default;
   constexpr TKestSet(std::initializer_list<E> members) {
-    for (E m : members) Include(m);
+    for (E m : members)
+      Include(m);
   }
   static constexpr TKestSet FromBits(std::uint16_t bits) {
     TKestSet s;
@@ -32,15 +32,21 @@ public:
     return *this;
   }
 
-  friend constexpr TKestSet operator+(TKestSet a, TKestSet b) { return FromBits(a.fBits | b.fBits); }
+  friend constexpr TKestSet operator+(TKestSet a, TKestSet b) {
+    return FromBits(a.fBits | b.fBits);
+  }
   friend constexpr TKestSet operator-(TKestSet a, TKestSet b) {
     return FromBits(static_cast<std::uint16_t>(a.fBits & ~b.fBits));
   }
-  friend constexpr TKestSet operator*(TKestSet a, TKestSet b) { return FromBits(a.fBits & b.fBits); }
+  friend constexpr TKestSet operator*(TKestSet a, TKestSet b) {
+    return FromBits(a.fBits & b.fBits);
+  }
   friend constexpr bool operator==(TKestSet a, TKestSet b) = default;
 
 private:
-  static constexpr std::uint16_t Bit(E m) { return static_cast<std::uint16_t>(1u << static_cast<unsigned>(m)); }
+  static constexpr std::uint16_t Bit(E m) {
+    return static_cast<std::uint16_t>(1u << static_cast<unsigned>(m));
+  }
   std::uint16_t fBits = 0;
 };
 

@@ -31,34 +31,57 @@ TShortCut ShortCutFromMessage(const TWMKey& Message) {
 namespace {
 
 std::u16string KeyName(std::uint8_t vk) {
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::u16string(1, static_cast<char16_t>(vk));
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+    return std::u16string(1, static_cast<char16_t>(vk));
   if (vk >= 0x70 && vk <= 0x87) { // F1..F24
     std::string n = "F" + std::to_string(vk - 0x6F);
     return {n.begin(), n.end()};
   }
-  if (vk >= 0x60 && vk <= 0x69) return u"Num " + std::u16string(1, static_cast<char16_t>(u'0' + vk - 0x60));
+  if (vk >= 0x60 && vk <= 0x69)
+    return u"Num " + std::u16string(1, static_cast<char16_t>(u'0' + vk - 0x60));
   switch (vk) {
-  case 0x08: return u"BkSp";
-  case 0x09: return u"Tab";
-  case 0x0D: return u"Enter";
-  case 0x1B: return u"Esc";
-  case 0x20: return u"Space";
-  case 0x21: return u"PgUp";
-  case 0x22: return u"PgDn";
-  case 0x23: return u"End";
-  case 0x24: return u"Home";
-  case 0x25: return u"Left";
-  case 0x26: return u"Up";
-  case 0x27: return u"Right";
-  case 0x28: return u"Down";
-  case 0x2D: return u"Ins";
-  case 0x2E: return u"Del";
-  case 0x6A: return u"Num *";
-  case 0x6B: return u"Num +";
-  case 0x6D: return u"Num -";
-  case 0x6E: return u"Num Del";
-  case 0x6F: return u"Num /";
-  default: return {};
+  case 0x08:
+    return u"BkSp";
+  case 0x09:
+    return u"Tab";
+  case 0x0D:
+    return u"Enter";
+  case 0x1B:
+    return u"Esc";
+  case 0x20:
+    return u"Space";
+  case 0x21:
+    return u"PgUp";
+  case 0x22:
+    return u"PgDn";
+  case 0x23:
+    return u"End";
+  case 0x24:
+    return u"Home";
+  case 0x25:
+    return u"Left";
+  case 0x26:
+    return u"Up";
+  case 0x27:
+    return u"Right";
+  case 0x28:
+    return u"Down";
+  case 0x2D:
+    return u"Ins";
+  case 0x2E:
+    return u"Del";
+  case 0x6A:
+    return u"Num *";
+  case 0x6B:
+    return u"Num +";
+  case 0x6D:
+    return u"Num -";
+  case 0x6E:
+    return u"Num Del";
+  case 0x6F:
+    return u"Num /";
+  default:
+    return {};
   }
 }
 
@@ -120,8 +143,7 @@ Found FindShortCutItem(TKestCustomItem* searched, TShortCut key) {
   return {};
 }
 
-template <class F>
-void Guarded(F&& f) {
+template <class F> void Guarded(F&& f) {
   try {
     f();
   } catch (...) {
@@ -142,7 +164,8 @@ bool TKestCustomItem::IsShortCut(const TWMKey& Message) {
     for (;;) {
       if (!cur->Enabled()) return false;
       TKestCustomItem* source = SourceOf(cur);
-      for (int i = 0; i < source->Count(); ++i) source->GetItem(i)->InitiateAction();
+      for (int i = 0; i < source->Count(); ++i)
+        source->GetItem(i)->InitiateAction();
       if (!cur->GetItemStyle().Contains(tbisEmbeddedGroup)) {
         if (source != cur) Guarded([&] { source->DoPopup(cur, true); });
         Guarded([&] { cur->DoPopup(cur, false); });
