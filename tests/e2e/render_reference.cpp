@@ -2,7 +2,8 @@
 // writes the output as raw 32-bit floats (every program of the default bank in
 // turn, left and right interleaved), or compares the render with such a file.
 // The Linux and the Windows builds of this program must agree sample for
-// sample: the same sources, the same rounding (-ffp-contract=off).
+// sample: the same sources, the same rounding (-ffp-contract=off). Random
+// fills are left out: they are seeded from the clock.
 //
 //   kest_render_reference MODULE OUT.f32
 //   kest_render_reference MODULE --compare REFERENCE.f32
@@ -26,6 +27,8 @@ constexpr float kRate = 44100.0f;
 constexpr double kTempo = 120.0;
 constexpr int kFramesPerProgram = 88200; // one bar at 120 BPM: all 16 steps
 constexpr int kNumPrograms = 32;
+constexpr int kRandom = 103;
+constexpr int kAutoRandom = 107;
 
 // Input built with integer arithmetic only, so both platforms' maths
 // libraries stay out of it: a decaying noise burst on every beat over a
@@ -60,6 +63,14 @@ std::vector<float> Render(kest::host::PluginModule& module) {
     host.SetSampleRate(kRate);
     host.SetBlockSize(1024);
     host.Dispatch(effSetProgram, 0, program);
+    // Random fills draw from a clock-seeded generator, so the programs that
+    // fill on loading are left out and automatic fills are turned off: the
+    // render depends on nothing but the module's code.
+    if (host.GetParameter(kRandom) > 0.5f) {
+      std::printf("program %d fills at random on loading: left out\n", program);
+      continue;
+    }
+    host.SetParameter(kAutoRandom, 0.0f);
     host.Time().tempo = kTempo;
     host.Time().ppqPos = 0.0;
     host.Time().samplePos = 0.0;
