@@ -1,0 +1,18 @@
+#pragma once
+// The skinned controls of the editor and the about window.
+#include "TKestButton.h"
+#include "TKestCloseButton.h"
+#include "TKestControl.h"
+#include "TKestEdit.h"
+#include "TKestKeybrd.h"
+#include "TKestKnob.h"
+#include "TKestLedBtn.h"
+#include "TKestNoteLabel.h"
+#include "TKestOctSpin.h"
+#include "TKestPresetBox.h"
+#include "TKestSlider.h"
+#include "TKestStepCtrl.h"
+#include "TKestStepLed.h"
+#include "TKestSwitch.h"
+#include "TKestVUMeter.h"
+#include "uKestPopupIntf.h"

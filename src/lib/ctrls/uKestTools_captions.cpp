@@ -1,0 +1,68 @@
+// Caption text: accelerator markers, tails, measuring and drawing.
+#include "uKestTools.h"
+#include "ui/gfx/Font.h"
+
+namespace kest {
+
+std::u16string StripAmpersands(std::u16string_view Caption) {
+  std::u16string out;
+  out.reserve(Caption.size());
+  for (std::size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] == u'&') {
+      // The marker goes; whatever follows it stays, a second "&" included.
+      if (++i == Caption.size()) break;
+    }
+    out += Caption[i];
+  }
+  return out;
+}
+
+std::u16string StripCaptionTail(std::u16string_view Caption) {
+  if (Caption.size() > 1 && Caption.ends_with(u':')) return std::u16string(Caption.substr(0, Caption.size() - 1));
+  if (Caption.size() > 3 && Caption.ends_with(u"...")) return std::u16string(Caption.substr(0, Caption.size() - 3));
+  return std::u16string(Caption);
+}
+
+char16_t AcceleratorChar(std::u16string_view Caption) {
+  char16_t found = 0;
+  for (std::size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] != u'&') continue;
+    if (i + 1 == Caption.size()) break;
+    ++i; // "&&" is a literal ampersand, not a marker
+    if (Caption[i] != u'&') found = Caption[i];
+  }
+  return found;
+}
+
+char16_t LowerCaseChar(char16_t C) {
+  const auto offsetIf = [&](char16_t first, char16_t last, int offset) -> bool {
+    if (C < first || C > last) return false;
+    C = static_cast<char16_t>(C + offset);
+    return true;
+  };
+  // ASCII, Latin-1 (not the multiplication sign), Greek and Cyrillic capitals.
+  if (offsetIf(u'A', u'Z', 32)) return C;
+  if (C != u'\u00D7' && offsetIf(u'\u00C0', u'\u00DE', 32)) return C;
+  if (C != u'\u03A2' && offsetIf(u'\u0391', u'\u03AB', 32)) return C;
+  if (offsetIf(u'\u0410', u'\u042F', 32)) return C;
+  if (offsetIf(u'\u0400', u'\u040F', 80)) return C;
+  // Latin Extended-A pairs capitals with the following code point.
+  if (C >= u'\u0100' && C <= u'\u0137' && C % 2 == 0) return static_cast<char16_t>(C + 1);
+  if (C >= u'\u0139' && C <= u'\u0148' && C % 2 == 1) return static_cast<char16_t>(C + 1);
+  if (C >= u'\u014A' && C <= u'\u0177' && C % 2 == 0) return static_cast<char16_t>(C + 1);
+  return C;
+}
+
+ui::Size CaptionExtent(ui::Canvas& Canvas, std::u16string_view Caption, bool Strip) {
+  return Strip ? Canvas.TextExtent(StripAmpersands(Caption)) : Canvas.TextExtent(Caption);
+}
+
+void DrawTextString(ui::Canvas& Canvas, std::u16string_view Text, ui::Rect& R, unsigned Format) {
+  Canvas.TextRect(R, Text, Format);
+}
+
+void TextOutString(ui::Canvas& Canvas, int X, int Y, std::u16string_view Text) { Canvas.TextOut(X, Y, Text); }
+
+bool FontFaceExists(std::string_view FaceName) { return ui::FontFaceInstalled(FaceName); }
+
+} // namespace kest
