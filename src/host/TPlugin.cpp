@@ -178,6 +178,9 @@ void TPlugin::Process(float** Inputs, float** Outputs, int32_t SampleFrames) {
 
 int32_t TPlugin::StepOfPosition(double ppqPos) {
   const double sixteenths = std::floor(ppqPos * 4.0);
+  // Beyond about 4.5e307 quarters the product overflows; every position that
+  // large is a whole number of bars, so its step is 0.
+  if (!std::isfinite(sixteenths)) return 0;
   double step = std::fmod(sixteenths, 16.0);
   if (step < 0.0) step += 16.0;
   return static_cast<int32_t>(step);
