@@ -120,7 +120,7 @@ void TPlugin::Suspend() {
 }
 
 void TPlugin::SetSampleRate(float newvalue) {
-  if (!std::isfinite(newvalue) || newvalue < kMinSampleRate || newvalue > kMaxSampleRate) return;
+  if (!AcceptedRate(newvalue)) return;
   FSampleRate = newvalue;
   if (fSampleRate == newvalue) return;
   // Wait for a running block to end, then keep the audio thread out while the
@@ -136,6 +136,13 @@ void TPlugin::SetSampleRate(float newvalue) {
   fSampleRate = newvalue;
   RecalcSampleRate();
   if (!mine) fProcessState.store(kIdle, std::memory_order_release);
+}
+
+// Both are stored as they come, with no rebuild, but an odd rate is ignored
+// here as well: it would otherwise reach the glide and the tuning.
+void TPlugin::SetBlockSizeAndSampleRate(int32_t aBlockSize, float aSampleRate) {
+  FBlockSize = aBlockSize;
+  if (AcceptedRate(aSampleRate)) FSampleRate = aSampleRate;
 }
 
 // ---- Processing ----

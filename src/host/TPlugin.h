@@ -4,6 +4,7 @@
 // sound comes from the engine class that derives from it.
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <memory>
 
 #include "AudioEffectX.h"
@@ -24,12 +25,16 @@ public:
   // Accepted sample rates; anything else is ignored and the lines keep their size.
   static constexpr float kMinSampleRate = 1000.0f;
   static constexpr float kMaxSampleRate = 768000.0f;
+  static bool AcceptedRate(float rate) {
+    return std::isfinite(rate) && rate >= kMinSampleRate && rate <= kMaxSampleRate;
+  }
 
   explicit TPlugin(audioMasterCallback audioMaster);
   ~TPlugin() override;
 
   // Overridden slots of the effect layers.
   void SetSampleRate(float newvalue) override;
+  void SetBlockSizeAndSampleRate(int32_t aBlockSize, float aSampleRate) override;
   void Suspend() override;
   void Resume() override;
   void ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFrames) override;
