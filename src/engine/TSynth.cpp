@@ -25,6 +25,14 @@ int ClampNote(int n) {
   return n < 0 ? 0 : (n > 127 ? 127 : n);
 }
 
+// A period shorter than two samples (a pitch above half the sample rate, as
+// high notes at low rates give) would put the interpolation's last tap on
+// the oldest sample of the ring, and the loop then grows without bound. Such
+// pitches cannot sound anyway; they are held at the highest one that can.
+float MinDelay(float d) {
+  return d < 2.0f ? 2.0f : d;
+}
+
 } // namespace
 
 double TSynth::NoteFreq(int n) {
@@ -162,8 +170,8 @@ void TSynth::DoProcess(TSample& s) {
   const double detune1 = fDetune1.load(relaxed);
   const double detune2 = fDetune2.load(relaxed);
   for (int c = 0; c < kest::kNumChannels; ++c) {
-    fPipes[2 * c].SetDelay(static_cast<float>(SR / (fPort[c].Env * detune1)));
-    fPipes[2 * c + 1].SetDelay(static_cast<float>(SR / (fPort[c].Env * detune2)));
+    fPipes[2 * c].SetDelay(MinDelay(static_cast<float>(SR / (fPort[c].Env * detune1))));
+    fPipes[2 * c + 1].SetDelay(MinDelay(static_cast<float>(SR / (fPort[c].Env * detune2))));
   }
 
   // 4. Gates: a channel sounds when its switch and its step are on; the dry
