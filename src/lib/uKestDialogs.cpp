@@ -33,8 +33,9 @@ std::u16string BufferText(const TZFileName& name) {
 
 } // namespace
 
-bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open, std::u16string_view initialDir,
-                std::u16string_view title, const char16_t* filter, std::u16string_view defaultExt) {
+bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open,
+                std::u16string_view initialDir, std::u16string_view title, const char16_t* filter,
+                std::u16string_view defaultExt) {
   ui::FileDialogRequest request;
   request.owner = owner;
   request.save = !open;
@@ -56,7 +57,8 @@ IMessageBoxService& UiMessageBoxService() {
   class Service : public IMessageBoxService {
   public:
     int Show(const std::string& text, const std::string& caption, unsigned flags) override {
-      return ui::ShowMessageBox(ui::App().Handle(), ui::Utf8ToUtf16(text), ui::Utf8ToUtf16(caption), flags);
+      return ui::ShowMessageBox(ui::App().Handle(), ui::Utf8ToUtf16(text), ui::Utf8ToUtf16(caption),
+                                flags);
     }
   };
   static Service service;

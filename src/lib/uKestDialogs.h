@@ -15,8 +15,9 @@ namespace kest {
 // by an empty one, as BankFileFilter. Answers true when a file was chosen;
 // a cancelled dialog, or a name too long for the buffer, leaves the buffer
 // as it was and answers false.
-bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open, std::u16string_view initialDir,
-                std::u16string_view title, const char16_t* filter, std::u16string_view defaultExt);
+bool FileDialog(TZFileName& fileName, ui::WindowHandle owner, bool open,
+                std::u16string_view initialDir, std::u16string_view title, const char16_t* filter,
+                std::u16string_view defaultExt);
 
 // Opens the link in the default browser. When that fails it says so in a
 // message box, puts the link on the clipboard and answers false.
@@ -28,6 +29,7 @@ bool OpenUrl(std::string_view link);
 IMessageBoxService& UiMessageBoxService();
 
 inline constexpr std::u16string_view OpenUrlErrorText =
-    u"Page open error in the browser by default.\r\nThe address of the link is copied in a clipboard.";
+    u"Page open error in the browser by default.\r\nThe address of the link is copied in a "
+    u"clipboard.";
 
 } // namespace kest

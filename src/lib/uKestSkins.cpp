@@ -11,7 +11,8 @@ namespace kest {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 0x50, 0x4E, 0x47,
+                                                       0x0D, 0x0A, 0x1A, 0x0A};
 
 constexpr std::array<std::uint8_t, 256> MakeKey() {
   std::array<std::uint8_t, 256> key{};
@@ -28,8 +29,8 @@ constexpr std::array<std::uint8_t, 256> MakeKey() {
 constexpr std::array<std::uint8_t, 256> kSkinKey = MakeKey();
 
 std::unique_ptr<ui::Bitmap> BitmapFromPng(const ui::DecodedPng& png) {
-  auto bmp = std::make_unique<ui::Bitmap>(png.width, png.height,
-                                          png.hasAlpha ? ui::PixelFormat::Bits32 : ui::PixelFormat::Bits24);
+  auto bmp = std::make_unique<ui::Bitmap>(
+      png.width, png.height, png.hasAlpha ? ui::PixelFormat::Bits32 : ui::PixelFormat::Bits24);
   for (int y = 0; y < png.height; ++y) {
     ui::Pixel* row = bmp->Row(y);
     for (int x = 0; x < png.width; ++x) {
@@ -79,17 +80,20 @@ ui::Bitmap* SkinClose = nullptr;
 namespace {
 // In the order of SharedSkinNames.
 std::array<ui::Bitmap**, 14> Globals() {
-  return {&SkinEditor, &SkinAbout,      &SkinSliderHead, &SkinStepOn,       &SkinKnob,
-          &SkinButton, &SkinBtnTop,     &SkinOctDn,      &SkinSpinDigits,   &SkinStepLedOn,
-          &SkinLedOn,  &SkinPresetBoxBtn, &SkinVUMeter,  &SkinClose};
+  return {&SkinEditor, &SkinAbout,        &SkinSliderHead, &SkinStepOn,     &SkinKnob,
+          &SkinButton, &SkinBtnTop,       &SkinOctDn,      &SkinSpinDigits, &SkinStepLedOn,
+          &SkinLedOn,  &SkinPresetBoxBtn, &SkinVUMeter,    &SkinClose};
 }
 } // namespace
 
-const std::array<std::uint8_t, 256>& SkinKey() { return kSkinKey; }
+const std::array<std::uint8_t, 256>& SkinKey() {
+  return kSkinKey;
+}
 
 void UnscrambleSkin(TMemoryStream& stream) {
   auto& bytes = stream.Bytes();
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] ^= kSkinKey[i % 256];
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] ^= kSkinKey[i % 256];
 }
 
 bool HasPngSignature(const TMemoryStream& stream) {
@@ -118,7 +122,8 @@ void LoadSharedSkins(const SkinLoader& loader) {
   for (std::size_t i = 0; i < SharedSkinNames.size(); ++i) {
     loaded[i] = loader ? loader(SharedSkinNames[i]) : LoadSkinBitmap(SharedSkinNames[i]);
     if (!loaded[i]) {
-      throw EResourceError("The skin \"" + std::string(SharedSkinNames[i]) + "\" could not be loaded");
+      throw EResourceError("The skin \"" + std::string(SharedSkinNames[i]) +
+                           "\" could not be loaded");
     }
   }
   const auto globals = Globals();
@@ -131,8 +136,10 @@ void LoadSharedSkins(const SkinLoader& loader) {
 void FreeSharedSkins() {
   auto& shared = Shared();
   std::lock_guard lock(shared.mutex);
-  for (ui::Bitmap** g : Globals()) *g = nullptr;
-  for (auto& b : shared.bitmaps) b.reset();
+  for (ui::Bitmap** g : Globals())
+    *g = nullptr;
+  for (auto& b : shared.bitmaps)
+    b.reset();
 }
 
 bool SharedSkinsLoaded() {

@@ -47,10 +47,9 @@ extern ui::Bitmap* SkinClose;        // KEST_CLOSE, 16 x 14
 
 // Resource names of the shared skins, in loading order.
 inline constexpr std::array<std::string_view, 14> SharedSkinNames = {
-    "KEST_EDITOR",       "KEST_ABOUT",      "KEST_SLIDER_HEAD", "KEST_STEP_ON",
-    "KEST_KNOB",         "KEST_BUTTON",     "KEST_BTNTOP",      "KEST_OCT_DN",
-    "KEST_SPIN_DIGITS",  "KEST_STEP_LED_ON", "KEST_LED_ON",     "KEST_PRESETBOX_BTN",
-    "KEST_VUMETER",      "KEST_CLOSE"};
+    "KEST_EDITOR", "KEST_ABOUT",         "KEST_SLIDER_HEAD", "KEST_STEP_ON",     "KEST_KNOB",
+    "KEST_BUTTON", "KEST_BTNTOP",        "KEST_OCT_DN",      "KEST_SPIN_DIGITS", "KEST_STEP_LED_ON",
+    "KEST_LED_ON", "KEST_PRESETBOX_BTN", "KEST_VUMETER",     "KEST_CLOSE"};
 
 using SkinLoader = std::function<std::unique_ptr<ui::Bitmap>(std::string_view)>;
 // Loads the fourteen shared skins in order (once; later calls do nothing).
@@ -62,10 +61,16 @@ bool SharedSkinsLoaded();
 
 // Start-up and unload of the controls unit: the module calls these when the
 // library is loaded and unloaded.
-inline void KestCtrlsInitialization() { LoadSharedSkins(); }
-inline void KestCtrlsFinalization() { FreeSharedSkins(); }
+inline void KestCtrlsInitialization() {
+  LoadSharedSkins();
+}
+inline void KestCtrlsFinalization() {
+  FreeSharedSkins();
+}
 
 // Frame n (0..127) of the knob skin.
-constexpr ui::Rect KnobFrameRect(int n) { return ui::Rect::FromSize(0, 19 * n, 19, 19); }
+constexpr ui::Rect KnobFrameRect(int n) {
+  return ui::Rect::FromSize(0, 19 * n, 19, 19);
+}
 
 } // namespace kest

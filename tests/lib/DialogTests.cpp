@@ -23,8 +23,11 @@ protected:
 };
 
 TEST_F(Dialogs, OpenDialogGetsTheBankFilterAndFillsTheBuffer) {
-  screen->onFileDialog = [](const ui::FileDialogRequest&) { return std::u16string(u"/banks/new.kst"); };
-  EXPECT_TRUE(FileDialog(name, 7, true, u"", u"Load Kestrelphon bank", BankFileFilter, BankFileExt));
+  screen->onFileDialog = [](const ui::FileDialogRequest&) {
+    return std::u16string(u"/banks/new.kst");
+  };
+  EXPECT_TRUE(
+      FileDialog(name, 7, true, u"", u"Load Kestrelphon bank", BankFileFilter, BankFileExt));
   EXPECT_EQ(std::u16string(name.Text), u"/banks/new.kst");
   ASSERT_EQ(screen->fileDialogs.size(), 1u);
   const auto& r = screen->fileDialogs[0];
@@ -39,8 +42,10 @@ TEST_F(Dialogs, OpenDialogGetsTheBankFilterAndFillsTheBuffer) {
 }
 
 TEST_F(Dialogs, CancelledOrOverlongAnswersLeaveTheBuffer) {
-  EXPECT_FALSE(FileDialog(name, 0, false, u"", u"Save Kestrelphon bank as", BankFileFilter, BankFileExt));
-  EXPECT_EQ(screen->fileDialogs[0].flags, ui::OFN_EXPLORER | ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT);
+  EXPECT_FALSE(
+      FileDialog(name, 0, false, u"", u"Save Kestrelphon bank as", BankFileFilter, BankFileExt));
+  EXPECT_EQ(screen->fileDialogs[0].flags,
+            ui::OFN_EXPLORER | ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT);
   EXPECT_TRUE(screen->fileDialogs[0].save);
   EXPECT_EQ(std::u16string(name.Text), u"old.kst");
 
@@ -97,7 +102,8 @@ TEST_F(Dialogs, LowerLayerMessagesBecomeMessageBoxes) {
     ++seen;
     return ui::IDOK;
   };
-  const int answer = MessageBoxService().Show("Bank file is damaged", "Kestrelphon", kMbIconExclamation);
+  const int answer =
+      MessageBoxService().Show("Bank file is damaged", "Kestrelphon", kMbIconExclamation);
   SetMessageBoxService(nullptr);
   EXPECT_EQ(answer, ui::IDOK);
   EXPECT_EQ(seen, 1);

@@ -61,7 +61,8 @@ TEST(SkinBitmap, ScrambledResourcesAreUnscrambledFromTheFirstByte) {
   const auto fromScrambled = LoadSkinBitmap(scrambled);
   ASSERT_EQ(fromScrambled->Width(), 24);
   for (int y = 0; y < 24; ++y) {
-    for (int x = 0; x < 24; ++x) ASSERT_EQ(fromScrambled->PixelAt(x, y), fromPlain->PixelAt(x, y));
+    for (int x = 0; x < 24; ++x)
+      ASSERT_EQ(fromScrambled->PixelAt(x, y), fromPlain->PixelAt(x, y));
   }
 }
 
@@ -98,7 +99,8 @@ TEST(SharedSkins, LoadInOrderOnceAndAllOrNothing) {
   order.clear();
   LoadSharedSkins(fake);
   ASSERT_EQ(order.size(), 14u);
-  for (std::size_t i = 0; i < 14; ++i) EXPECT_EQ(order[i], SharedSkinNames[i]);
+  for (std::size_t i = 0; i < 14; ++i)
+    EXPECT_EQ(order[i], SharedSkinNames[i]);
   EXPECT_EQ(SkinEditor->Width(), 1);
   EXPECT_EQ(SkinKnob->Width(), 5);
   EXPECT_EQ(SkinClose->Width(), 14);
@@ -118,7 +120,8 @@ TEST(SharedSkins, KnobFrameOfTheTopNote) {
 // Runs once the skin pictures are among the resources.
 TEST(SharedSkins, ShippedSkinsHaveTheGeometryTheControlsExpect) {
   for (auto name : SharedSkinNames) {
-    if (!FindResource(name, "PNG")) GTEST_SKIP() << "skin " << name << " is not among the resources yet";
+    if (!FindResource(name, "PNG"))
+      GTEST_SKIP() << "skin " << name << " is not among the resources yet";
   }
   FreeSharedSkins();
   KestCtrlsInitialization();

@@ -96,7 +96,8 @@ class DemoKeyboard : public GraphicControl {
 public:
   explicit DemoKeyboard(Component* owner) : GraphicControl(owner) {
     fControlStyle |= csOpaque;
-    for (const auto& k : test::KeyboardPolygons()) fKeys.push_back(Region::FromPolygon(k));
+    for (const auto& k : test::KeyboardPolygons())
+      fKeys.push_back(Region::FromPolygon(k));
   }
   int selected = -1;
   int value = 0;
@@ -124,7 +125,8 @@ protected:
     c.FillRect(ClientRect(), Rgb(20, 20, 24));
     for (int i = 0; i < 12; ++i) {
       const bool black = i == 1 || i == 3 || i == 6 || i == 8 || i == 10;
-      c.FillRegion(fKeys[static_cast<std::size_t>(i)], black ? Rgb(40, 40, 44) : Rgb(230, 230, 226));
+      c.FillRegion(fKeys[static_cast<std::size_t>(i)],
+                   black ? Rgb(40, 40, 44) : Rgb(230, 230, 226));
     }
     if (selected >= 0) c.FillRegion(fKeys[static_cast<std::size_t>(selected)], Rgb(0, 255, 0));
   }
@@ -154,7 +156,8 @@ protected:
 
 TEST(Demo, PanelDrivenByInjectedInputLooksRight) {
   if (!test::PinTestFonts()) GTEST_SKIP() << "DejaVu fonts are not installed";
-  headless::HeadlessScreen screen({{{{0, 0, 480, 320}, {0, 0, 480, 300}}}, {}, 1000, Rgb(58, 110, 165)});
+  headless::HeadlessScreen screen(
+      {{{{0, 0, 480, 320}, {0, 0, 480, 300}}}, {}, 1000, Rgb(58, 110, 165)});
   App().Reset();
 
   WindowDesc hostDesc; // stands in for the host's window
@@ -238,10 +241,11 @@ TEST(Demo, PanelDrivenByInjectedInputLooksRight) {
 
   const Bitmap shot = screen.Screenshot();
   SavePng(shot, test::OutputPath("demo_panel.png"));
-  EXPECT_EQ(shot.ColorAt(at(30, 30).x, at(30, 30).y), kLit);               // lit switch
-  EXPECT_EQ(shot.ColorAt(at(20 + 50, 60 + 60).x, at(20 + 50, 60 + 60).y), Rgb(0, 255, 0)); // held key
-  EXPECT_EQ(shot.ColorAt(5, 5), Rgb(58, 110, 165));                        // desktop
-  EXPECT_EQ(shot.ColorAt(45, 45), Rgb(0, 0, 0));                           // host window
+  EXPECT_EQ(shot.ColorAt(at(30, 30).x, at(30, 30).y), kLit); // lit switch
+  EXPECT_EQ(shot.ColorAt(at(20 + 50, 60 + 60).x, at(20 + 50, 60 + 60).y),
+            Rgb(0, 255, 0));                        // held key
+  EXPECT_EQ(shot.ColorAt(5, 5), Rgb(58, 110, 165)); // desktop
+  EXPECT_EQ(shot.ColorAt(45, 45), Rgb(0, 0, 0));    // host window
   screen.Release();
   screen.Pump();
   EXPECT_EQ(keys->selected, -1);

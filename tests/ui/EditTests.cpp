@@ -28,7 +28,8 @@ protected:
   }
   void TearDown() override { delete form; }
   void Keys(std::initializer_list<std::uint16_t> keys) {
-    for (auto k : keys) screen.Key(k);
+    for (auto k : keys)
+      screen.Key(k);
     screen.Pump();
   }
   void CtrlKey(std::uint16_t k) {

@@ -62,7 +62,8 @@ TEST(Canvas, LinesLeaveOutTheirEndPoint) {
   c.pen.color = Rgb(255, 0, 0);
   c.MoveTo(2, 3);
   c.LineTo(6, 3);
-  for (int x = 2; x < 6; ++x) EXPECT_EQ(b.ColorAt(x, 3), Rgb(255, 0, 0)) << x;
+  for (int x = 2; x < 6; ++x)
+    EXPECT_EQ(b.ColorAt(x, 3), Rgb(255, 0, 0)) << x;
   EXPECT_EQ(b.ColorAt(6, 3), 0u);
   EXPECT_EQ(c.PenPos(), (Point{6, 3}));
   c.MoveTo(1, 8);
@@ -112,7 +113,8 @@ TEST(Canvas, PolygonFollowsTheWindingRuleAndRectangleFramesWithThePen) {
 
 TEST(Canvas, CopiesWithinOneBitmapReadTheOldPixels) {
   Bitmap b(4, 1);
-  for (int x = 0; x < 4; ++x) b.SetPixel(x, 0, ColorToPixel(Rgb(x * 10, 0, 0)));
+  for (int x = 0; x < 4; ++x)
+    b.SetPixel(x, 0, ColorToPixel(Rgb(x * 10, 0, 0)));
   b.GetCanvas().BitBlt(1, 0, 3, 1, b, 0, 0);
   EXPECT_EQ(b.ColorAt(1, 0), Rgb(0, 0, 0));
   EXPECT_EQ(b.ColorAt(2, 0), Rgb(10, 0, 0));

@@ -42,8 +42,9 @@ TEST_F(Input, PressesGoToTheDeepestWindowInClientCoordinates) {
 TEST_F(Input, ASecondPressSoonAfterIsADoubleClick) {
   screen.DoubleClick({125, 135});
   screen.Pump();
-  EXPECT_EQ(rec.Messages(child), (std::vector<std::uint32_t>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP,
-                                                             WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+  EXPECT_EQ(rec.Messages(child),
+            (std::vector<std::uint32_t>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE,
+                                        WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
   rec.log.clear();
   screen.Click({125, 135});
   screen.Advance(600); // longer than the double-click time
@@ -128,7 +129,8 @@ TEST_F(Input, CoordinatesAndMonitors) {
   EXPECT_FALSE(IsWindow(grandchild));
 
   headless::HeadlessConfig two;
-  two.monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, {{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}}};
+  two.monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+                  {{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}}};
   HeadlessScreen wide(two);
   EXPECT_EQ(MonitorFromPoint({5000, 10}).bounds.left, 1920);
   EXPECT_EQ(MonitorFromPoint({-50, 500}).workArea.bottom, 1040);

@@ -109,7 +109,8 @@ TEST_F(Queue, MessageBoxRunsANestedLoopAndDisablesItsOwner) {
     if (m == WM_USER + 50) {
       PostMsg(w, WM_USER + 1);
       SetTimer(w, 5, 20);
-      answer = ShowMessageBox(h, u"Preset name is empty!", u"Kestrelphon", MB_OK | MB_ICONEXCLAMATION);
+      answer =
+          ShowMessageBox(h, u"Preset name is empty!", u"Kestrelphon", MB_OK | MB_ICONEXCLAMATION);
       return 0;
     }
     return DefaultWindowProc(h, m, wp, lp);
@@ -135,7 +136,8 @@ TEST_F(Queue, MessageBoxRunsANestedLoopAndDisablesItsOwner) {
 
 TEST_F(Queue, PostsFromAnotherThreadReachTheWindowsThread) {
   std::thread audio([&] {
-    for (int i = 0; i < 100; ++i) PostMsg(w, WM_USER + 1, static_cast<WParam>(i));
+    for (int i = 0; i < 100; ++i)
+      PostMsg(w, WM_USER + 1, static_cast<WParam>(i));
     EXPECT_THROW(SendMsg(w, WM_USER + 2), std::logic_error);
   });
   audio.join();

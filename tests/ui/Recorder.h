@@ -17,11 +17,11 @@ class Recorder {
 public:
   std::vector<Received> log;
   // Messages the recorder keeps (others go to the default handling only).
-  std::vector<std::uint32_t> keep{WM_USER + 1, WM_USER + 2, WM_USER + 3, WM_TIMER, WM_PAINT,
-                                  WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEMOVE,
-                                  WM_RBUTTONDOWN, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN,
-                                  WM_SETFOCUS, WM_KILLFOCUS, WM_CAPTURECHANGED, WM_CANCELMODE,
-                                  WM_MOUSEWHEEL};
+  std::vector<std::uint32_t> keep{WM_USER + 1,       WM_USER + 2,    WM_USER + 3,  WM_TIMER,
+                                  WM_PAINT,          WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+                                  WM_MOUSEMOVE,      WM_RBUTTONDOWN, WM_KEYDOWN,   WM_KEYUP,
+                                  WM_CHAR,           WM_SYSKEYDOWN,  WM_SETFOCUS,  WM_KILLFOCUS,
+                                  WM_CAPTURECHANGED, WM_CANCELMODE,  WM_MOUSEWHEEL};
 
   WindowHandle Create(Rect bounds, WindowHandle parent = 0, bool visible = true) {
     WindowDesc d;

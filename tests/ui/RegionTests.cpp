@@ -12,7 +12,8 @@ namespace {
 
 std::vector<Region> KeyRegions() {
   std::vector<Region> r;
-  for (const auto& k : test::KeyboardPolygons()) r.push_back(Region::FromPolygon(k, FillMode::Winding));
+  for (const auto& k : test::KeyboardPolygons())
+    r.push_back(Region::FromPolygon(k, FillMode::Winding));
   return r;
 }
 
@@ -41,7 +42,7 @@ TEST(Region, KeyboardKeysAnswerPressesAsTheKeyboardExpects) {
   EXPECT_EQ(KeyAt(keys, {44, 2}), 4);   // shared edge belongs to the right-hand key
   EXPECT_EQ(KeyAt(keys, {43, 44}), 3);  // D# ends above row 45
   EXPECT_EQ(KeyAt(keys, {43, 45}), 4);
-  EXPECT_EQ(KeyAt(keys, {11, 45}), 0);  // the white C under the black C#
+  EXPECT_EQ(KeyAt(keys, {11, 45}), 0); // the white C under the black C#
   EXPECT_EQ(KeyAt(keys, {11, 44}), 1);
   EXPECT_EQ(KeyAt(keys, {122, 66}), 11);
   EXPECT_EQ(KeyAt(keys, {123, 66}), -1);
@@ -54,7 +55,8 @@ TEST(Region, KeyboardKeysNeverOverlap) {
   for (int y = 0; y < 69; ++y) {
     for (int x = 0; x < 126; ++x) {
       int hits = 0;
-      for (const auto& k : keys) hits += k.Contains(x, y);
+      for (const auto& k : keys)
+        hits += k.Contains(x, y);
       EXPECT_LE(hits, 1) << x << "," << y;
       covered += hits;
     }

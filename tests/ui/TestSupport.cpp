@@ -36,7 +36,9 @@ bool PinTestFonts() {
   return true;
 }
 
-std::string OutputPath(const std::string& name) { return std::string(KEST_TEST_OUTPUT_DIR) + "/" + name; }
+std::string OutputPath(const std::string& name) {
+  return std::string(KEST_TEST_OUTPUT_DIR) + "/" + name;
+}
 
 Rect InkBounds(const Bitmap& bmp, Color background) {
   Rect r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
@@ -55,7 +57,8 @@ Rect InkBounds(const Bitmap& bmp, Color background) {
 int DifferentPixels(const Bitmap& a, const Bitmap& b) {
   int n = 0;
   for (int y = 0; y < a.Height(); ++y) {
-    for (int x = 0; x < a.Width(); ++x) n += a.ColorAt(x, y) != b.ColorAt(x, y);
+    for (int x = 0; x < a.Width(); ++x)
+      n += a.ColorAt(x, y) != b.ColorAt(x, y);
   }
   return n;
 }

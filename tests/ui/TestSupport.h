@@ -13,7 +13,9 @@ namespace kest::ui {
 inline void PrintTo(const Rect& r, std::ostream* os) {
   *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
-inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+inline void PrintTo(const Point& p, std::ostream* os) {
+  *os << "(" << p.x << ", " << p.y << ")";
+}
 } // namespace kest::ui
 
 namespace kest::ui::test {

@@ -76,7 +76,8 @@ TEST_F(Text, EndEllipsisCutsOverlongTextToFit) {
 
   // The longest prefix that fits together with the dots, no more.
   std::u16string cut = name;
-  while (c.TextExtent(cut + u"...").cx > r.Width()) cut.pop_back();
+  while (c.TextExtent(cut + u"...").cx > r.Width())
+    cut.pop_back();
   EXPECT_GT(c.TextExtent(name.substr(0, cut.size() + 1) + u"...").cx, r.Width());
   Bitmap b = Blank(120, 20);
   Setup(b.GetCanvas(), -11, true);
@@ -106,8 +107,10 @@ TEST_F(Text, PrefixesUnderlineOrHideOrStayLiteral) {
   EXPECT_EQ(test::DifferentPixels(plain, hidden), 0);
   EXPECT_GT(test::DifferentPixels(plain, marked), 0);
   // The underline lies below the letters.
-  EXPECT_GT(test::InkBounds(marked, Rgb(255, 255, 255)).bottom, test::InkBounds(plain, Rgb(255, 255, 255)).bottom - 3);
-  EXPECT_GT(test::InkBounds(literal, Rgb(255, 255, 255)).right, test::InkBounds(plain, Rgb(255, 255, 255)).right);
+  EXPECT_GT(test::InkBounds(marked, Rgb(255, 255, 255)).bottom,
+            test::InkBounds(plain, Rgb(255, 255, 255)).bottom - 3);
+  EXPECT_GT(test::InkBounds(literal, Rgb(255, 255, 255)).right,
+            test::InkBounds(plain, Rgb(255, 255, 255)).right);
   EXPECT_EQ(test::DifferentPixels(draw(u"A&&B", 0), draw(u"A&B", DT_NOPREFIX)), 0);
 }
 

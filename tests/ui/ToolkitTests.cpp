@@ -18,7 +18,8 @@ using headless::HeadlessScreen;
 
 class Probe : public GraphicControl {
 public:
-  explicit Probe(Component* owner, Color fill = Rgb(200, 0, 0)) : GraphicControl(owner), fFill(fill) {}
+  explicit Probe(Component* owner, Color fill = Rgb(200, 0, 0))
+      : GraphicControl(owner), fFill(fill) {}
   std::vector<std::string> events;
   int paints = 0;
 
@@ -31,7 +32,9 @@ protected:
     events.push_back("down " + Pos(x, y) + ((s & ssDouble) ? " double" : ""));
   }
   void MouseMove(ShiftState, int x, int y) override { events.push_back("move " + Pos(x, y)); }
-  void MouseUp(MouseButton, ShiftState, int x, int y) override { events.push_back("up " + Pos(x, y)); }
+  void MouseUp(MouseButton, ShiftState, int x, int y) override {
+    events.push_back("up " + Pos(x, y));
+  }
   void Click() override { events.push_back("click"); }
 
 private:
@@ -114,8 +117,8 @@ TEST_F(Toolkit, APressedGraphicControlKeepsTheMouseUntilRelease) {
   screen.MoveTo({450, 350}); // outside the form
   screen.Release();
   screen.Pump();
-  EXPECT_EQ(a->events, (std::vector<std::string>{"move 5,5", "down 5,5", "move 35,5", "move 340,240",
-                                                 "up 340,240"}));
+  EXPECT_EQ(a->events, (std::vector<std::string>{"move 5,5", "down 5,5", "move 35,5",
+                                                 "move 340,240", "up 340,240"}));
   EXPECT_TRUE(b->events.empty());
   EXPECT_EQ(Control::CaptureControl(), nullptr);
   EXPECT_EQ(GetCaptureWnd(), 0u);
@@ -127,8 +130,8 @@ TEST_F(Toolkit, APressedGraphicControlKeepsTheMouseUntilRelease) {
   screen.Click({115, 115});
   screen.Click({115, 115});
   screen.Pump();
-  EXPECT_EQ(a->events, (std::vector<std::string>{"move 5,5", "down 5,5", "click", "up 5,5", "move 5,5",
-                                                 "down 5,5 double", "up 5,5"}));
+  EXPECT_EQ(a->events, (std::vector<std::string>{"move 5,5", "down 5,5", "click", "up 5,5",
+                                                 "move 5,5", "down 5,5 double", "up 5,5"}));
 }
 
 TEST_F(Toolkit, WithoutCaptureTheReleaseGoesWhereThePointerIs) {
@@ -247,7 +250,9 @@ TEST_F(Toolkit, ErrorsInHandlersGoToTheApplication) {
       caught = ex.what();
     }
   };
-  form->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) { throw std::runtime_error("boom"); };
+  form->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) {
+    throw std::runtime_error("boom");
+  };
   screen.Click({250, 250});
   screen.Pump();
   EXPECT_EQ(caught, "boom");

@@ -26,8 +26,8 @@ Bitmap::Bitmap(int width, int height, PixelFormat format)
 }
 
 Bitmap::Bitmap(const Bitmap& other)
-    : fWidth(other.fWidth), fHeight(other.fHeight), fFormat(other.fFormat),
-      fPixels(other.fPixels), fCanvas(std::make_unique<Canvas>(*this)) {}
+    : fWidth(other.fWidth), fHeight(other.fHeight), fFormat(other.fFormat), fPixels(other.fPixels),
+      fCanvas(std::make_unique<Canvas>(*this)) {}
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
   if (this != &other) {
@@ -66,6 +66,8 @@ void Bitmap::SetPixel(int x, int y, Pixel p) {
   Row(y)[x] = p;
 }
 
-Canvas& Bitmap::GetCanvas() { return *fCanvas; }
+Canvas& Bitmap::GetCanvas() {
+  return *fCanvas;
+}
 
 } // namespace kest::ui

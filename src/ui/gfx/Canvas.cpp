@@ -8,7 +8,9 @@ namespace kest::ui {
 
 namespace {
 // x / 255 rounded to nearest, for 0 <= x <= 255 * 255.
-inline int Div255(int x) { return (x + 127) / 255; }
+inline int Div255(int x) {
+  return (x + 127) / 255;
+}
 } // namespace
 
 Canvas::Canvas(Bitmap& target) : fTarget(target) {}
@@ -33,7 +35,9 @@ void Canvas::SetClipRect(const Rect& logical) {
   fClipSet = true;
 }
 
-void Canvas::ResetClip() { fClipSet = false; }
+void Canvas::ResetClip() {
+  fClipSet = false;
+}
 
 Pixel Canvas::PixelAt(int x, int y) const {
   return fTarget.PixelAt(x + fOrigin.x, y + fOrigin.y);
@@ -51,7 +55,8 @@ void Canvas::FillRect(const Rect& r) {
 void Canvas::FillRect(const Rect& r, Color c) {
   const Rect t = r.Offset(fOrigin.x, fOrigin.y).Intersect(DeviceClip());
   const Pixel p = ColorToPixel(c);
-  for (int y = t.top; y < t.bottom; ++y) std::fill_n(fTarget.Row(y) + t.left, t.Width(), p);
+  for (int y = t.top; y < t.bottom; ++y)
+    std::fill_n(fTarget.Row(y) + t.left, t.Width(), p);
 }
 
 void Canvas::FrameRect(const Rect& r) {
@@ -113,7 +118,8 @@ void Canvas::Polyline(std::span<const Point> points) {
   if (points.empty()) return;
   const Point keep = fPenPos;
   MoveTo(points[0].x, points[0].y);
-  for (std::size_t i = 1; i < points.size(); ++i) LineTo(points[i].x, points[i].y);
+  for (std::size_t i = 1; i < points.size(); ++i)
+    LineTo(points[i].x, points[i].y);
   fPenPos = keep;
 }
 
@@ -151,7 +157,8 @@ namespace {
 // Walks the destination pixels of a (possibly stretched) copy, handing each
 // visible one its source pixel coordinates.
 template <typename Fn>
-void ForEachMapped(const Rect& dstDev, const Rect& clip, const Rect& srcRect, const Bitmap& src, Fn fn) {
+void ForEachMapped(const Rect& dstDev, const Rect& clip, const Rect& srcRect, const Bitmap& src,
+                   Fn fn) {
   const Rect vis = dstDev.Intersect(clip);
   if (vis.IsEmpty() || srcRect.IsEmpty() || dstDev.IsEmpty()) return;
   for (int y = vis.top; y < vis.bottom; ++y) {
@@ -173,10 +180,12 @@ void Canvas::CopyRect(const Rect& dst, const Bitmap& src, const Rect& srcRect) {
   if (&src == &fTarget) {
     // Overlapping copies within one bitmap read from a snapshot.
     const Bitmap copy(src);
-    ForEachMapped(dev, DeviceClip(), srcRect, copy, [&](int x, int y, Pixel p) { fTarget.Row(y)[x] = p; });
+    ForEachMapped(dev, DeviceClip(), srcRect, copy,
+                  [&](int x, int y, Pixel p) { fTarget.Row(y)[x] = p; });
     return;
   }
-  ForEachMapped(dev, DeviceClip(), srcRect, src, [&](int x, int y, Pixel p) { fTarget.Row(y)[x] = p; });
+  ForEachMapped(dev, DeviceClip(), srcRect, src,
+                [&](int x, int y, Pixel p) { fTarget.Row(y)[x] = p; });
 }
 
 bool Canvas::AlphaBlend(const Rect& dst, const Bitmap& src, const Rect& srcRect, BlendFunction bf) {

@@ -26,7 +26,8 @@ PreparedLine ApplyPrefix(std::u16string_view line, unsigned flags) {
     if (line[i] == u'&') {
       if (i + 1 >= line.size()) break;
       ++i;
-      if (line[i] != u'&' && !(flags & DT_HIDEPREFIX)) out.underline = static_cast<int>(out.text.size());
+      if (line[i] != u'&' && !(flags & DT_HIDEPREFIX))
+        out.underline = static_cast<int>(out.text.size());
     }
     out.text.push_back(line[i]);
   }
@@ -53,12 +54,15 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text, bool singl
 
 } // namespace
 
-TextMetrics Canvas::GetTextMetrics() { return detail::OpenFont(font)->Metrics(); }
+TextMetrics Canvas::GetTextMetrics() {
+  return detail::OpenFont(font)->Metrics();
+}
 
 int Canvas::LineWidth(std::u16string_view line) {
   auto inst = detail::OpenFont(font);
   int w = 0;
-  for (std::size_t i = 0; i < line.size();) w += inst->GlyphFor(NextCodePoint(line, i)).advance;
+  for (std::size_t i = 0; i < line.size();)
+    w += inst->GlyphFor(NextCodePoint(line, i)).advance;
   return w;
 }
 
@@ -66,7 +70,9 @@ Size Canvas::TextExtent(std::u16string_view text) {
   return {LineWidth(text), detail::OpenFont(font)->Metrics().height};
 }
 
-Size Canvas::TextExtent(std::string_view utf8) { return TextExtent(Utf8ToUtf16(utf8)); }
+Size Canvas::TextExtent(std::string_view utf8) {
+  return TextExtent(Utf8ToUtf16(utf8));
+}
 
 void Canvas::DrawLine(std::u16string_view line, int x, int y, int underline) {
   auto inst = detail::OpenFont(font);
@@ -100,9 +106,13 @@ void Canvas::DrawLine(std::u16string_view line, int x, int y, int underline) {
   }
 }
 
-void Canvas::TextOut(int x, int y, std::u16string_view text) { DrawLine(text, x, y, -1); }
+void Canvas::TextOut(int x, int y, std::u16string_view text) {
+  DrawLine(text, x, y, -1);
+}
 
-void Canvas::TextOut(int x, int y, std::string_view utf8) { TextOut(x, y, Utf8ToUtf16(utf8)); }
+void Canvas::TextOut(int x, int y, std::string_view utf8) {
+  TextOut(x, y, Utf8ToUtf16(utf8));
+}
 
 int Canvas::TextRect(Rect& r, std::string_view utf8, unsigned flags) {
   return TextRect(r, Utf8ToUtf16(utf8), flags);
@@ -112,13 +122,15 @@ int Canvas::TextRect(Rect& r, std::u16string_view text, unsigned flags) {
   const TextMetrics tm = GetTextMetrics();
   const bool single = (flags & DT_SINGLELINE) != 0;
   std::vector<PreparedLine> lines;
-  for (auto raw : SplitLines(text, single)) lines.push_back(ApplyPrefix(raw, flags));
+  for (auto raw : SplitLines(text, single))
+    lines.push_back(ApplyPrefix(raw, flags));
   const int lineHeight = tm.height;
   const int total = lineHeight * static_cast<int>(lines.size());
 
   if (flags & DT_CALCRECT) {
     int widest = 0;
-    for (const auto& l : lines) widest = std::max(widest, LineWidth(l.text));
+    for (const auto& l : lines)
+      widest = std::max(widest, LineWidth(l.text));
     r.right = r.left + widest;
     r.bottom = r.top + total;
     return total;
@@ -130,15 +142,18 @@ int Canvas::TextRect(Rect& r, std::u16string_view text, unsigned flags) {
     for (auto& l : lines) {
       if (LineWidth(l.text) <= boxWidth) continue;
       std::u16string cut = l.text;
-      while (!cut.empty() && LineWidth(cut + std::u16string(kEllipsis)) > boxWidth) cut.pop_back();
+      while (!cut.empty() && LineWidth(cut + std::u16string(kEllipsis)) > boxWidth)
+        cut.pop_back();
       if (l.underline >= static_cast<int>(cut.size())) l.underline = -1;
       l.text = cut + std::u16string(kEllipsis);
     }
   }
 
   int y = r.top;
-  if (single && (flags & DT_VCENTER)) y = r.top + (r.Height() - lineHeight) / 2;
-  else if (single && (flags & DT_BOTTOM)) y = r.bottom - lineHeight;
+  if (single && (flags & DT_VCENTER))
+    y = r.top + (r.Height() - lineHeight) / 2;
+  else if (single && (flags & DT_BOTTOM))
+    y = r.bottom - lineHeight;
 
   const bool clipSet = fClipSet;
   const Rect oldClip = fClip;
@@ -150,8 +165,10 @@ int Canvas::TextRect(Rect& r, std::u16string_view text, unsigned flags) {
   for (const auto& l : lines) {
     const int w = LineWidth(l.text);
     int x = r.left;
-    if (flags & DT_CENTER) x = r.left + (boxWidth - w) / 2;
-    else if (flags & DT_RIGHT) x = r.right - w;
+    if (flags & DT_CENTER)
+      x = r.left + (boxWidth - w) / 2;
+    else if (flags & DT_RIGHT)
+      x = r.right - w;
     DrawLine(l.text, x, y, l.underline);
     y += lineHeight;
   }

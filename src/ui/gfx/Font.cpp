@@ -33,7 +33,8 @@ struct FaceFile {
 
 std::string Lower(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  for (char& c : r)
+    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return r;
 }
 
@@ -95,8 +96,8 @@ struct FontSystem {
     }
     FaceFile f;
     if (Match(face, bold, f) || Match(kFallbackFace, bold, f)) return f;
-    throw std::runtime_error("No font found for face \"" + face + "\" nor for \"" +
-                             kFallbackFace + "\"");
+    throw std::runtime_error("No font found for face \"" + face + "\" nor for \"" + kFallbackFace +
+                             "\"");
   }
 };
 
@@ -154,7 +155,8 @@ private:
     g.height = static_cast<int>(slot->bitmap.rows);
     g.coverage.resize(static_cast<std::size_t>(g.width) * g.height);
     for (int y = 0; y < g.height; ++y) {
-      const unsigned char* row = slot->bitmap.buffer + static_cast<std::ptrdiff_t>(y) * slot->bitmap.pitch;
+      const unsigned char* row =
+          slot->bitmap.buffer + static_cast<std::ptrdiff_t>(y) * slot->bitmap.pitch;
       std::copy_n(row, g.width, g.coverage.data() + static_cast<std::size_t>(y) * g.width);
     }
     return g;
@@ -168,7 +170,8 @@ private:
 
 } // namespace
 
-void PinFontFace(const std::string& face, const std::string& regularFile, const std::string& boldFile) {
+void PinFontFace(const std::string& face, const std::string& regularFile,
+                 const std::string& boldFile) {
   auto& fs = Fonts();
   std::lock_guard lock(fs.mutex);
   fs.pins[Lower(face)] = Pin{regularFile, boldFile};

@@ -3,11 +3,11 @@
 // are found through fontconfig; a face that is not installed falls back to
 // kFallbackFace. Tests pin faces to font files so that pictures do not depend
 // on the machine.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <cstdint>
 
 #include "Color.h"
 

@@ -32,7 +32,9 @@ struct Rect {
     return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
   }
   constexpr Point TopLeft() const { return {left, top}; }
-  constexpr Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+  constexpr Rect Offset(int dx, int dy) const {
+    return {left + dx, top + dy, right + dx, bottom + dy};
+  }
   constexpr Rect Intersect(const Rect& o) const {
     Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
            std::min(bottom, o.bottom)};

@@ -48,8 +48,7 @@ DecodedPng DecodePng(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> EncodePngRgba(int width, int height, std::span<const std::uint8_t> rgba,
                                         bool withAlpha) {
-  if (width <= 0 || height <= 0 ||
-      rgba.size() < static_cast<std::size_t>(width) * height * 4) {
+  if (width <= 0 || height <= 0 || rgba.size() < static_cast<std::size_t>(width) * height * 4) {
     throw EPngError("PNG encoding needs a non-empty picture");
   }
   std::vector<std::uint8_t> pixels;
@@ -89,7 +88,9 @@ std::vector<std::uint8_t> EncodePng(const Bitmap& bmp) {
     for (int x = 0; x < bmp.Width(); ++x, i += 4) {
       const Pixel p = row[x];
       const int a = PixelA(p);
-      auto unmul = [&](int c) { return alpha ? (a == 0 ? 0 : std::min(255, (c * 255 + a / 2) / a)) : c; };
+      auto unmul = [&](int c) {
+        return alpha ? (a == 0 ? 0 : std::min(255, (c * 255 + a / 2) / a)) : c;
+      };
       rgba[i] = static_cast<std::uint8_t>(unmul(PixelR(p)));
       rgba[i + 1] = static_cast<std::uint8_t>(unmul(PixelG(p)));
       rgba[i + 2] = static_cast<std::uint8_t>(unmul(PixelB(p)));

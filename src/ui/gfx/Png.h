@@ -19,9 +19,9 @@ public:
 struct DecodedPng {
   int width = 0;
   int height = 0;
-  bool hasAlpha = false;               // the picture carries transparency
-  std::vector<std::uint8_t> rgb;       // width * height * 3, row after row
-  std::vector<std::uint8_t> alpha;     // width * height when hasAlpha, else empty
+  bool hasAlpha = false;           // the picture carries transparency
+  std::vector<std::uint8_t> rgb;   // width * height * 3, row after row
+  std::vector<std::uint8_t> alpha; // width * height when hasAlpha, else empty
 };
 
 // Raises EPngError with the decoder's reason when the bytes are no PNG.

@@ -9,7 +9,8 @@ namespace kest::ui {
 Region Region::FromRect(const Rect& r) {
   Region reg;
   if (r.IsEmpty()) return reg;
-  for (int y = r.top; y < r.bottom; ++y) reg.fRows[y] = {{r.left, r.right}};
+  for (int y = r.top; y < r.bottom; ++y)
+    reg.fRows[y] = {{r.left, r.right}};
   return reg;
 }
 
@@ -97,8 +98,10 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
   static const std::vector<Span> kNone;
   Region out;
   std::vector<int> ys;
-  for (const auto& kv : a.fRows) ys.push_back(kv.first);
-  for (const auto& kv : b.fRows) ys.push_back(kv.first);
+  for (const auto& kv : a.fRows)
+    ys.push_back(kv.first);
+  for (const auto& kv : b.fRows)
+    ys.push_back(kv.first);
   std::sort(ys.begin(), ys.end());
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
   for (int y : ys) {
@@ -124,28 +127,45 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
       const int x = edges[i].first;
       while (i < edges.size() && edges[i].first == x) {
         const int w = edges[i].second;
-        if (w == 1 || w == -1) inA += w; else inB += w / 2;
+        if (w == 1 || w == -1)
+          inA += w;
+        else
+          inB += w / 2;
         ++i;
       }
       if (i == edges.size()) break;
       const int next = edges[i].first;
       bool in = false;
       switch (op) {
-      case Op::Union: in = inA > 0 || inB > 0; break;
-      case Op::Intersect: in = inA > 0 && inB > 0; break;
-      case Op::Subtract: in = inA > 0 && inB == 0; break;
+      case Op::Union:
+        in = inA > 0 || inB > 0;
+        break;
+      case Op::Intersect:
+        in = inA > 0 && inB > 0;
+        break;
+      case Op::Subtract:
+        in = inA > 0 && inB == 0;
+        break;
       }
       if (!in) continue;
-      if (!spans.empty() && spans.back().x1 == x) spans.back().x1 = next;
-      else spans.push_back({x, next});
+      if (!spans.empty() && spans.back().x1 == x)
+        spans.back().x1 = next;
+      else
+        spans.push_back({x, next});
     }
     if (!spans.empty()) out.fRows[y] = std::move(spans);
   }
   return out;
 }
 
-Region Region::Union(const Region& o) const { return Combine(*this, o, Op::Union); }
-Region Region::Intersect(const Region& o) const { return Combine(*this, o, Op::Intersect); }
-Region Region::Subtract(const Region& o) const { return Combine(*this, o, Op::Subtract); }
+Region Region::Union(const Region& o) const {
+  return Combine(*this, o, Op::Union);
+}
+Region Region::Intersect(const Region& o) const {
+  return Combine(*this, o, Op::Intersect);
+}
+Region Region::Subtract(const Region& o) const {
+  return Combine(*this, o, Op::Subtract);
+}
 
 } // namespace kest::ui

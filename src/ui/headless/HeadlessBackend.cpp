@@ -16,7 +16,8 @@ namespace {
 
 class HeadlessMessageBox : public ModalSession {
 public:
-  HeadlessMessageBox(HeadlessBackend& hb, MessageBoxRequest req) : fBackend(hb), fRequest(std::move(req)) {}
+  HeadlessMessageBox(HeadlessBackend& hb, MessageBoxRequest req)
+      : fBackend(hb), fRequest(std::move(req)) {}
   bool Done() override { return fDone; }
   int Result() override { return fResult; }
   void Idle() override {
@@ -33,7 +34,8 @@ private:
 
 } // namespace
 
-HeadlessBackend::HeadlessBackend(HeadlessConfig cfg) : config(std::move(cfg)), fNow(config.startTime) {}
+HeadlessBackend::HeadlessBackend(HeadlessConfig cfg)
+    : config(std::move(cfg)), fNow(config.startTime) {}
 
 void HeadlessBackend::Wait(std::uint32_t timeoutMs) {
   if (timeoutMs == kInfinite) {
@@ -69,7 +71,9 @@ HeadlessScreen::HeadlessScreen(HeadlessConfig config) {
   InstallBackend(std::move(backend));
 }
 
-HeadlessScreen::~HeadlessScreen() { InstallBackend(nullptr); }
+HeadlessScreen::~HeadlessScreen() {
+  InstallBackend(nullptr);
+}
 
 void HeadlessScreen::RunFor(std::uint32_t ms) {
   const std::uint32_t end = Now() + ms;
@@ -80,9 +84,15 @@ void HeadlessScreen::RunFor(std::uint32_t ms) {
   Pump();
 }
 
-void HeadlessScreen::MoveTo(Point screen) { InputMouseMove(screen); }
-void HeadlessScreen::Press(MouseButton b) { InputMouseButton(b, true, GetCursorPos()); }
-void HeadlessScreen::Release(MouseButton b) { InputMouseButton(b, false, GetCursorPos()); }
+void HeadlessScreen::MoveTo(Point screen) {
+  InputMouseMove(screen);
+}
+void HeadlessScreen::Press(MouseButton b) {
+  InputMouseButton(b, true, GetCursorPos());
+}
+void HeadlessScreen::Release(MouseButton b) {
+  InputMouseButton(b, false, GetCursorPos());
+}
 
 void HeadlessScreen::Click(Point screen, MouseButton b) {
   MoveTo(screen);
@@ -95,24 +105,36 @@ void HeadlessScreen::DoubleClick(Point screen) {
   Click(screen);
 }
 
-void HeadlessScreen::Wheel(int delta) { InputMouseWheel(delta, GetCursorPos()); }
-void HeadlessScreen::KeyDown(std::uint16_t vk, char16_t ch) { InputKey(vk, true, ch); }
-void HeadlessScreen::KeyUp(std::uint16_t vk) { InputKey(vk, false); }
+void HeadlessScreen::Wheel(int delta) {
+  InputMouseWheel(delta, GetCursorPos());
+}
+void HeadlessScreen::KeyDown(std::uint16_t vk, char16_t ch) {
+  InputKey(vk, true, ch);
+}
+void HeadlessScreen::KeyUp(std::uint16_t vk) {
+  InputKey(vk, false);
+}
 
 void HeadlessScreen::Key(std::uint16_t vk, char16_t ch) {
   KeyDown(vk, ch);
   KeyUp(vk);
 }
 
-void HeadlessScreen::Char(char16_t ch) { InputChar(ch); }
+void HeadlessScreen::Char(char16_t ch) {
+  InputChar(ch);
+}
 
 void HeadlessScreen::Type(std::u16string_view text) {
   for (char16_t c : text) {
     std::uint16_t vk = 0;
-    if (c >= u'a' && c <= u'z') vk = static_cast<std::uint16_t>(c - u'a' + 'A');
-    else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u' ') vk = c;
-    if (vk) Key(vk, c);
-    else Char(c);
+    if (c >= u'a' && c <= u'z')
+      vk = static_cast<std::uint16_t>(c - u'a' + 'A');
+    else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u' ')
+      vk = c;
+    if (vk)
+      Key(vk, c);
+    else
+      Char(c);
   }
 }
 
@@ -121,7 +143,8 @@ int HeadlessScreen::Pump() {
   Message m;
   while (PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
     if (++count > 100000) {
-      throw std::logic_error("Headless pump: messages keep coming (a window that never validates?)");
+      throw std::logic_error(
+          "Headless pump: messages keep coming (a window that never validates?)");
     }
     if (m.message == WM_QUIT) continue;
     TranslateMsg(m);
@@ -132,7 +155,8 @@ int HeadlessScreen::Pump() {
 
 Bitmap HeadlessScreen::Screenshot() {
   Rect all;
-  for (const Monitor& m : GetMonitors()) all = all.Union(m.bounds);
+  for (const Monitor& m : GetMonitors())
+    all = all.Union(m.bounds);
   Bitmap shot(all.Width(), all.Height());
   Canvas c(shot);
   c.SetOrigin({-all.left, -all.top});

@@ -5,7 +5,9 @@
 namespace kest::ui {
 
 namespace {
-Services& Svc() { return CurrentBackend().GetServices(); }
+Services& Svc() {
+  return CurrentBackend().GetServices();
+}
 } // namespace
 
 int ShowMessageBox(WindowHandle owner, std::u16string_view text, std::u16string_view caption,
@@ -24,7 +26,8 @@ int ShowMessageBox(WindowHandle owner, std::u16string_view text, std::u16string_
     }
   } restore{root, focus, disable};
 
-  auto session = Svc().BeginMessageBox({owner, std::u16string(text), std::u16string(caption), flags});
+  auto session =
+      Svc().BeginMessageBox({owner, std::u16string(text), std::u16string(caption), flags});
   while (!session->Done()) {
     Message m;
     if (PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
@@ -46,10 +49,20 @@ std::optional<std::u16string> ShowFileDialog(const FileDialogRequest& request) {
   return Svc().RunFileDialog(request);
 }
 
-void SetClipboardText(std::u16string_view text) { Svc().SetClipboardText(text); }
-std::optional<std::u16string> GetClipboardText() { return Svc().ClipboardText(); }
-bool OpenLink(std::string_view url, WindowHandle owner) { return Svc().OpenLink(url, owner); }
-SystemSettings GetSystemSettings() { return Svc().Settings(); }
-void PlaySystemSound(std::string_view eventName) { Svc().PlaySystemSound(eventName); }
+void SetClipboardText(std::u16string_view text) {
+  Svc().SetClipboardText(text);
+}
+std::optional<std::u16string> GetClipboardText() {
+  return Svc().ClipboardText();
+}
+bool OpenLink(std::string_view url, WindowHandle owner) {
+  return Svc().OpenLink(url, owner);
+}
+SystemSettings GetSystemSettings() {
+  return Svc().Settings();
+}
+void PlaySystemSound(std::string_view eventName) {
+  Svc().PlaySystemSound(eventName);
+}
 
 } // namespace kest::ui

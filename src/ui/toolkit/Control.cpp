@@ -82,7 +82,9 @@ void Control::SetBounds(int left, int top, int width, int height) {
 
 void Control::BoundsChanged(const Rect&) {}
 
-bool Control::CanResize(int&, int&) { return true; }
+bool Control::CanResize(int&, int&) {
+  return true;
+}
 
 void Control::Resize() {
   if (OnResize) OnResize(this);
@@ -137,8 +139,12 @@ void Control::SetFont(const Font& f) {
   Invalidate();
 }
 
-Control* Control::CaptureControl() { return gCaptureControl; }
-void Control::ForgetCaptureControl() { gCaptureControl = nullptr; }
+Control* Control::CaptureControl() {
+  return gCaptureControl;
+}
+void Control::ForgetCaptureControl() {
+  gCaptureControl = nullptr;
+}
 
 void Control::SetMouseCapture(bool capture) {
   if (capture) {
@@ -184,7 +190,9 @@ Form* Control::GetParentForm(const Control* c) {
   return found;
 }
 
-void Control::CancelMode() { SetMouseCapture(false); }
+void Control::CancelMode() {
+  SetMouseCapture(false);
+}
 
 void Control::HandleMouse(std::uint32_t msg, WParam keyFlags, Point p) {
   // Without double clicks a second press is an ordinary press.
@@ -195,9 +203,16 @@ void Control::HandleMouse(std::uint32_t msg, WParam keyFlags, Point p) {
   const ShiftState shift = MouseShiftState(keyFlags);
   auto buttonOf = [](std::uint32_t m) {
     switch (m) {
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return MouseButton::Right;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return MouseButton::Middle;
-    default: return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+      return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+      return MouseButton::Middle;
+    default:
+      return MouseButton::Left;
     }
   };
   switch (msg) {

@@ -17,7 +17,7 @@ class Form;
 // Control style flags.
 inline constexpr unsigned csCaptureMouse = 0x01; // capture the mouse while a button is held
 inline constexpr unsigned csClickEvents = 0x02;  // a press and release inside make a click
-inline constexpr unsigned csOpaque = 0x04;       // covers its bounds; the parent need not paint below
+inline constexpr unsigned csOpaque = 0x04; // covers its bounds; the parent need not paint below
 inline constexpr unsigned csDoubleClicks = 0x08; // gets double clicks (else a second press)
 
 class Control : public Component {

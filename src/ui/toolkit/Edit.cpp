@@ -18,7 +18,8 @@ void Edit::SetBorder(bool v) {
 
 void Edit::SetText(std::u16string_view text) {
   std::u16string t(text);
-  if (fMaxLength > 0 && static_cast<int>(t.size()) > fMaxLength) t.resize(static_cast<std::size_t>(fMaxLength));
+  if (fMaxLength > 0 && static_cast<int>(t.size()) > fMaxLength)
+    t.resize(static_cast<std::size_t>(fMaxLength));
   const bool changed = t != fText;
   fText = std::move(t);
   fAnchor = fCaret = static_cast<int>(fText.size());
@@ -42,9 +43,8 @@ std::u16string Edit::SelText() const {
 
 void Edit::ReplaceSel(std::u16string_view text) {
   std::u16string add(text);
-  const int room = fMaxLength > 0
-                       ? fMaxLength - (static_cast<int>(fText.size()) - SelLength())
-                       : static_cast<int>(add.size());
+  const int room = fMaxLength > 0 ? fMaxLength - (static_cast<int>(fText.size()) - SelLength())
+                                  : static_cast<int>(add.size());
   if (room < static_cast<int>(add.size())) {
     add.resize(static_cast<std::size_t>(std::max(room, 0)));
     MessageBeep();
@@ -102,44 +102,69 @@ void Edit::DefaultKeyDown(std::uint16_t key, ShiftState shift) {
   const int n = static_cast<int>(fText.size());
   switch (key) {
   case VK_LEFT:
-    if (!extend && SelLength() > 0) MoveCaret(SelStart(), false);
-    else MoveCaret(fCaret - 1, extend);
+    if (!extend && SelLength() > 0)
+      MoveCaret(SelStart(), false);
+    else
+      MoveCaret(fCaret - 1, extend);
     break;
   case VK_RIGHT:
-    if (!extend && SelLength() > 0) MoveCaret(SelStart() + SelLength(), false);
-    else MoveCaret(fCaret + 1, extend);
+    if (!extend && SelLength() > 0)
+      MoveCaret(SelStart() + SelLength(), false);
+    else
+      MoveCaret(fCaret + 1, extend);
     break;
-  case VK_HOME: MoveCaret(0, extend); break;
-  case VK_END: MoveCaret(n, extend); break;
+  case VK_HOME:
+    MoveCaret(0, extend);
+    break;
+  case VK_END:
+    MoveCaret(n, extend);
+    break;
   case VK_BACK:
     if (fReadOnly) break;
-    if (SelLength() > 0) ReplaceSel(u"");
-    else if (fCaret > 0) DeleteRange(fCaret - 1, fCaret);
+    if (SelLength() > 0)
+      ReplaceSel(u"");
+    else if (fCaret > 0)
+      DeleteRange(fCaret - 1, fCaret);
     break;
   case VK_DELETE:
     if (extend) {
       CutToClipboard();
     } else if (!fReadOnly) {
-      if (SelLength() > 0) ReplaceSel(u"");
-      else if (fCaret < n) DeleteRange(fCaret, fCaret + 1);
+      if (SelLength() > 0)
+        ReplaceSel(u"");
+      else if (fCaret < n)
+        DeleteRange(fCaret, fCaret + 1);
     }
     break;
   case VK_INSERT:
-    if (ctrl) CopyToClipboard();
-    else if (extend) PasteFromClipboard();
+    if (ctrl)
+      CopyToClipboard();
+    else if (extend)
+      PasteFromClipboard();
     break;
-  case 'A': if (ctrl) SelectAll(); break;
-  case 'C': if (ctrl) CopyToClipboard(); break;
-  case 'X': if (ctrl) CutToClipboard(); break;
-  case 'V': if (ctrl) PasteFromClipboard(); break;
-  default: break;
+  case 'A':
+    if (ctrl) SelectAll();
+    break;
+  case 'C':
+    if (ctrl) CopyToClipboard();
+    break;
+  case 'X':
+    if (ctrl) CutToClipboard();
+    break;
+  case 'V':
+    if (ctrl) PasteFromClipboard();
+    break;
+  default:
+    break;
   }
 }
 
 void Edit::DefaultChar(char16_t key) {
   if (key == u'\r') {
-    if (fMultiLine && !fReadOnly) ReplaceSel(u"\r\n");
-    else MessageBeep();
+    if (fMultiLine && !fReadOnly)
+      ReplaceSel(u"\r\n");
+    else
+      MessageBeep();
     return;
   }
   if (key < 32 || key == 127) return; // control characters come as keys
@@ -207,8 +232,10 @@ void Edit::PaintWindow(Canvas& canvas) {
 void Edit::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
   if (button == MouseButton::Left) {
     if (!Focused()) SetFocus();
-    if (shift & ssDouble) SelectAll();
-    else MoveCaret(PosFromX(x), (shift & ssShift) != 0);
+    if (shift & ssDouble)
+      SelectAll();
+    else
+      MoveCaret(PosFromX(x), (shift & ssShift) != 0);
   }
   WinControl::MouseDown(button, shift, x, y);
 }

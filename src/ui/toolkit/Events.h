@@ -25,11 +25,12 @@ ShiftState KeyboardShiftState();
 ShiftState MouseShiftState(WParam keyFlags);
 
 using NotifyEvent = std::function<void(Component* sender)>;
-using MouseEvent = std::function<void(Component* sender, MouseButton button, ShiftState shift, int x, int y)>;
+using MouseEvent =
+    std::function<void(Component* sender, MouseButton button, ShiftState shift, int x, int y)>;
 using MouseMoveEvent = std::function<void(Component* sender, ShiftState shift, int x, int y)>;
 using KeyEvent = std::function<void(Component* sender, std::uint16_t& key, ShiftState shift)>;
 using KeyPressEvent = std::function<void(Component* sender, char16_t& key)>;
-using MouseWheelEvent =
-    std::function<void(Component* sender, ShiftState shift, int delta, Point screen, bool& handled)>;
+using MouseWheelEvent = std::function<void(Component* sender, ShiftState shift, int delta,
+                                           Point screen, bool& handled)>;
 
 } // namespace kest::ui

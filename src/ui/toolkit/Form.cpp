@@ -9,7 +9,9 @@ Form::Form(Component* owner) : WinControl(owner) {
   SetBounds(0, 0, 320, 240);
 }
 
-Form::~Form() { BeginDestroy(); }
+Form::~Form() {
+  BeginDestroy();
+}
 
 void Form::SetCaption(const std::u16string& c) {
   fCaption = c;
@@ -42,9 +44,14 @@ void Form::Close() {
   CloseAction action = CloseAction::Hide;
   DoClose(action);
   switch (action) {
-  case CloseAction::None: break;
-  case CloseAction::Hide: Hide(); break;
-  case CloseAction::Free: Release(); break;
+  case CloseAction::None:
+    break;
+  case CloseAction::Hide:
+    Hide();
+    break;
+  case CloseAction::Free:
+    Release();
+    break;
   }
 }
 

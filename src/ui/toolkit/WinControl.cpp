@@ -13,7 +13,8 @@ WinControl::WinControl(Component* owner) : Control(owner) {}
 WinControl::~WinControl() {
   BeginDestroy();
   // Child controls go with their parent, whoever owns them.
-  while (!fControls.empty()) delete fControls.back();
+  while (!fControls.empty())
+    delete fControls.back();
   DestroyHandle();
 }
 
@@ -71,8 +72,10 @@ void WinControl::SetParent(WinControl* parent) {
   if (parent == Parent()) return;
   Control::SetParent(parent);
   if (fHandle) {
-    if (parent) SetParentWnd(fHandle, parent->Handle());
-    else SetParentWnd(fHandle, fParentWindow);
+    if (parent)
+      SetParentWnd(fHandle, parent->Handle());
+    else
+      SetParentWnd(fHandle, fParentWindow);
     SetWindowBounds(fHandle, fBounds);
   } else if (parent && parent->HandleAllocated() && Visible()) {
     Handle();
@@ -89,7 +92,9 @@ void WinControl::AddControl(Control* c) {
   if (auto* wc = dynamic_cast<WinControl*>(c); wc && fHandle && wc->Visible()) wc->Handle();
 }
 
-void WinControl::RemoveControl(Control* c) { std::erase(fControls, c); }
+void WinControl::RemoveControl(Control* c) {
+  std::erase(fControls, c);
+}
 
 Control* WinControl::ControlAtPos(Point p) const {
   for (auto it = fControls.rbegin(); it != fControls.rend(); ++it) {
@@ -100,7 +105,9 @@ Control* WinControl::ControlAtPos(Point p) const {
   return nullptr;
 }
 
-bool WinControl::Focused() const { return fHandle && GetFocusWnd() == fHandle; }
+bool WinControl::Focused() const {
+  return fHandle && GetFocusWnd() == fHandle;
+}
 
 bool WinControl::CanFocus() const {
   for (const Control* c = this; c; c = c->Parent()) {
@@ -124,8 +131,10 @@ void WinControl::BoundsChanged(const Rect&) {
 
 void WinControl::SetVisible(bool v) {
   Control::SetVisible(v);
-  if (fHandle) ShowWnd(fHandle, v);
-  else if (v && Parent() && Parent()->HandleAllocated()) Handle();
+  if (fHandle)
+    ShowWnd(fHandle, v);
+  else if (v && Parent() && Parent()->HandleAllocated())
+    Handle();
 }
 
 void WinControl::SetEnabled(bool v) {
@@ -137,7 +146,9 @@ void WinControl::Invalidate() {
   if (fHandle) InvalidateWnd(fHandle, nullptr, true);
 }
 
-void WinControl::EraseBackground(Canvas& canvas) { canvas.FillRect(canvas.ClipRect(), fColor); }
+void WinControl::EraseBackground(Canvas& canvas) {
+  canvas.FillRect(canvas.ClipRect(), fColor);
+}
 
 void WinControl::PaintWindow(Canvas&) {}
 
@@ -184,7 +195,8 @@ void WinControl::PaintHandler() {
 
 void WinControl::UpdateCursor(Control* target) {
   Cursor c = App().GetCursor();
-  for (const Control* t = target; c == Cursor::Default && t; t = t->Parent()) c = t->GetCursor();
+  for (const Control* t = target; c == Cursor::Default && t; t = t->Parent())
+    c = t->GetCursor();
   SetCursorShape(c == Cursor::Default ? Cursor::Arrow : c);
 }
 
@@ -192,8 +204,10 @@ void WinControl::RouteMouse(std::uint32_t msg, WParam w, LParam l) {
   const Point p = PointFromLParam(l);
   Control* cap = CaptureControl();
   Control* target = nullptr;
-  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap)) target = cap;
-  else if (!cap || cap != this) target = ControlAtPos(p);
+  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap))
+    target = cap;
+  else if (!cap || cap != this)
+    target = ControlAtPos(p);
   if (target) {
     UpdateCursor(target);
     target->HandleMouse(msg, w, {p.x - target->Left(), p.y - target->Top()});
@@ -217,12 +231,16 @@ bool WinControl::HandleKey(std::uint32_t msg, WParam w) {
   auto key = static_cast<std::uint16_t>(w);
   const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
   if (preview) {
-    if (down) form->KeyDown(key, shift);
-    else form->KeyUp(key, shift);
+    if (down)
+      form->KeyDown(key, shift);
+    else
+      form->KeyUp(key, shift);
   }
   if (key) {
-    if (down) KeyDown(key, shift);
-    else KeyUp(key, shift);
+    if (down)
+      KeyDown(key, shift);
+    else
+      KeyUp(key, shift);
   }
   if (key && down) DefaultKeyDown(key, shift);
   return key == 0 || msg == WM_KEYDOWN || msg == WM_KEYUP;

@@ -38,7 +38,8 @@ WindowHandle FocusTarget() {
   return f ? f : GetActiveWnd();
 }
 
-void QueueMouse(WindowHandle h, std::uint32_t msg, WParam w, Point screen, LParam l, bool clientPos) {
+void QueueMouse(WindowHandle h, std::uint32_t msg, WParam w, Point screen, LParam l,
+                bool clientPos) {
   Message m;
   m.route = clientPos ? Message::Route::Pointer : Message::Route::Focus;
   m.hwnd = h;
@@ -85,7 +86,7 @@ void InputMouseButton(MouseButton button, bool down, Point screen) {
   }
   const WindowHandle h = MouseTarget(screen);
   if (!h) return;
-  const std::uint32_t base = button == MouseButton::Left ? WM_LBUTTONDOWN
+  const std::uint32_t base = button == MouseButton::Left    ? WM_LBUTTONDOWN
                              : button == MouseButton::Right ? WM_RBUTTONDOWN
                                                             : WM_MBUTTONDOWN;
   std::uint32_t msg = down ? base : base + 1;
@@ -184,7 +185,9 @@ WindowHandle SetCaptureWnd(WindowHandle h) {
   return old;
 }
 
-void ReleaseCaptureWnd() { SetCaptureWnd(0); }
+void ReleaseCaptureWnd() {
+  SetCaptureWnd(0);
+}
 
 WindowHandle GetCaptureWnd() {
   std::lock_guard lock(S().mutex);

@@ -33,7 +33,8 @@ WindowHandle FindPaintable(WindowHandle filter) {
     WindowRec* w = Find(h);
     if (!w || !w->visible) continue;
     if (w->thread == me && !w->update.IsEmpty() && (filter == 0 || filter == h)) return h;
-    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) stack.push_back(*it);
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
+      stack.push_back(*it);
   }
   return 0;
 }
@@ -42,17 +43,41 @@ WindowHandle FindPaintable(WindowHandle filter) {
 void NoteRetrieved(ThreadQueue& q, const Message& m) {
   q.lastPos = m.pt;
   q.lastTime = m.time;
-  auto setKey = [&](int vk, bool down) { q.keys[static_cast<std::size_t>(vk & 255)] = down ? 1 : 0; };
+  auto setKey = [&](int vk, bool down) {
+    q.keys[static_cast<std::size_t>(vk & 255)] = down ? 1 : 0;
+  };
   switch (m.message) {
-  case WM_KEYDOWN: case WM_SYSKEYDOWN: setKey(static_cast<int>(m.wParam), true); break;
-  case WM_KEYUP: case WM_SYSKEYUP: setKey(static_cast<int>(m.wParam), false); break;
-  case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: setKey(VK_LBUTTON, true); break;
-  case WM_LBUTTONUP: setKey(VK_LBUTTON, false); break;
-  case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: setKey(VK_RBUTTON, true); break;
-  case WM_RBUTTONUP: setKey(VK_RBUTTON, false); break;
-  case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: setKey(VK_MBUTTON, true); break;
-  case WM_MBUTTONUP: setKey(VK_MBUTTON, false); break;
-  default: break;
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+    setKey(static_cast<int>(m.wParam), true);
+    break;
+  case WM_KEYUP:
+  case WM_SYSKEYUP:
+    setKey(static_cast<int>(m.wParam), false);
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    setKey(VK_LBUTTON, true);
+    break;
+  case WM_LBUTTONUP:
+    setKey(VK_LBUTTON, false);
+    break;
+  case WM_RBUTTONDOWN:
+  case WM_RBUTTONDBLCLK:
+    setKey(VK_RBUTTON, true);
+    break;
+  case WM_RBUTTONUP:
+    setKey(VK_RBUTTON, false);
+    break;
+  case WM_MBUTTONDOWN:
+  case WM_MBUTTONDBLCLK:
+    setKey(VK_MBUTTON, true);
+    break;
+  case WM_MBUTTONUP:
+    setKey(VK_MBUTTON, false);
+    break;
+  default:
+    break;
   }
 }
 
@@ -115,7 +140,8 @@ void QueueInput(const Message& m) {
 }
 } // namespace detail
 
-bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last, unsigned flags) {
+bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
+             unsigned flags) {
   auto& s = S();
   std::lock_guard lock(s.mutex);
   ThreadQueue& q = detail::MyQueue();
@@ -132,7 +158,8 @@ bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t la
     out = *it;
     if (remove) {
       q.messages.erase(it);
-      if (IsInput(out.message)) NoteRetrieved(q, out);
+      if (IsInput(out.message))
+        NoteRetrieved(q, out);
       else {
         q.lastPos = out.pt;
         q.lastTime = out.time;
@@ -192,7 +219,8 @@ bool WaitMsg(std::uint32_t timeoutMs) {
 }
 
 bool GetMsg(Message& msg, WindowHandle h, std::uint32_t first, std::uint32_t last) {
-  while (!PeekMsg(msg, h, first, last, PM_REMOVE)) WaitMsg(kInfinite);
+  while (!PeekMsg(msg, h, first, last, PM_REMOVE))
+    WaitMsg(kInfinite);
   return msg.message != WM_QUIT;
 }
 
@@ -202,7 +230,8 @@ LResult DispatchMsg(const Message& msg) {
 }
 
 bool TranslateMsg(const Message& msg) {
-  if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || msg.character == 0) return false;
+  if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || msg.character == 0)
+    return false;
   auto& s = S();
   std::lock_guard lock(s.mutex);
   WindowRec* rec = Find(msg.hwnd);
@@ -250,11 +279,14 @@ bool SetTimer(WindowHandle h, std::uintptr_t id, std::uint32_t intervalMs) {
 bool KillTimer(WindowHandle h, std::uintptr_t id) {
   auto& s = S();
   std::lock_guard lock(s.mutex);
-  const auto n = std::erase_if(s.timers, [&](const detail::TimerRec& t) { return t.hwnd == h && t.id == id; });
+  const auto n =
+      std::erase_if(s.timers, [&](const detail::TimerRec& t) { return t.hwnd == h && t.id == id; });
   return n > 0;
 }
 
-std::uint32_t TickCount() { return B().Now(); }
+std::uint32_t TickCount() {
+  return B().Now();
+}
 
 namespace {
 // The system's window move: the window follows the pointer until the left

@@ -99,7 +99,8 @@ void EndPaint(WindowHandle h, PaintStruct& ps) {
       if (!over.IsEmpty()) covered.push_back({c, over.Offset(-cw->bounds.left, -cw->bounds.top)});
     }
   }
-  for (auto& [c, r] : covered) InvalidateWnd(c, &r, true);
+  for (auto& [c, r] : covered)
+    InvalidateWnd(c, &r, true);
   B().Present(root, dirty);
 }
 
@@ -110,7 +111,8 @@ void UpdateWnd(WindowHandle h) {
 
 void UpdateWndTree(WindowHandle h) {
   UpdateWnd(h);
-  for (WindowHandle c : GetChildren(h)) UpdateWndTree(c);
+  for (WindowHandle c : GetChildren(h))
+    UpdateWndTree(c);
 }
 
 std::unique_ptr<Canvas> GetWindowCanvas(WindowHandle h) {

@@ -37,9 +37,17 @@ using WindowProc = std::function<LResult(WindowHandle, std::uint32_t, WParam, LP
 constexpr LParam MakeLParam(int lo, int hi) {
   return static_cast<LParam>(static_cast<std::uint32_t>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
-constexpr int LoWordSigned(LParam l) { return static_cast<std::int16_t>(l & 0xFFFF); }
-constexpr int HiWordSigned(LParam l) { return static_cast<std::int16_t>((l >> 16) & 0xFFFF); }
-constexpr Point PointFromLParam(LParam l) { return {LoWordSigned(l), HiWordSigned(l)}; }
-constexpr LParam LParamFromPoint(Point p) { return MakeLParam(p.x, p.y); }
+constexpr int LoWordSigned(LParam l) {
+  return static_cast<std::int16_t>(l & 0xFFFF);
+}
+constexpr int HiWordSigned(LParam l) {
+  return static_cast<std::int16_t>((l >> 16) & 0xFFFF);
+}
+constexpr Point PointFromLParam(LParam l) {
+  return {LoWordSigned(l), HiWordSigned(l)};
+}
+constexpr LParam LParamFromPoint(Point p) {
+  return MakeLParam(p.x, p.y);
+}
 
 } // namespace kest::ui

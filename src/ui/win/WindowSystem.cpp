@@ -31,8 +31,12 @@ WindowRec* Find(WindowHandle h) {
   return it == ws.end() ? nullptr : it->second.get();
 }
 
-ThreadQueue& QueueOf(std::thread::id t) { return S().queues[t]; }
-ThreadQueue& MyQueue() { return QueueOf(std::this_thread::get_id()); }
+ThreadQueue& QueueOf(std::thread::id t) {
+  return S().queues[t];
+}
+ThreadQueue& MyQueue() {
+  return QueueOf(std::this_thread::get_id());
+}
 
 Point SurfaceOffset(WindowHandle h) {
   Point p;
@@ -108,8 +112,10 @@ WindowHandle CreateWnd(const WindowDesc& desc) {
     rec->update = Rect{0, 0, rec->bounds.Width(), rec->bounds.Height()};
     rec->erase = true;
     detail::ResizeSurface(*rec);
-    if (desc.parent) Find(desc.parent)->children.push_back(h);
-    else s.topLevels.push_back(h);
+    if (desc.parent)
+      Find(desc.parent)->children.push_back(h);
+    else
+      s.topLevels.push_back(h);
     s.windows.emplace(h, std::move(rec));
   }
   if (desc.parent == 0) {
@@ -132,11 +138,13 @@ void DestroyWnd(WindowHandle h) {
       if (rec->owner == h) owned.push_back(oh);
     }
   }
-  for (WindowHandle o : owned) DestroyWnd(o);
+  for (WindowHandle o : owned)
+    DestroyWnd(o);
   const bool hadCapture = GetCaptureWnd() == h;
   if (hadCapture) ReleaseCaptureWnd();
   SendMsg(h, WM_DESTROY);
-  for (auto it = children.rbegin(); it != children.rend(); ++it) DestroyWnd(*it);
+  for (auto it = children.rbegin(); it != children.rend(); ++it)
+    DestroyWnd(*it);
   bool topLevel = false;
   Rect parentArea;
   WindowHandle parent = 0;
@@ -147,8 +155,10 @@ void DestroyWnd(WindowHandle h) {
     parent = w->parent;
     parentArea = w->bounds;
     topLevel = parent == 0;
-    if (parent) std::erase(Find(parent)->children, h);
-    else std::erase(s.topLevels, h);
+    if (parent)
+      std::erase(Find(parent)->children, h);
+    else
+      std::erase(s.topLevels, h);
     detail::ForgetWindow(h);
     s.windows.erase(h);
   }
@@ -176,7 +186,8 @@ WindowHandle GetOwner(WindowHandle h) {
 WindowHandle GetRootWindow(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   WindowRec* w = Find(h);
-  while (w && w->parent) w = Find(w->parent);
+  while (w && w->parent)
+    w = Find(w->parent);
   return w ? w->handle : 0;
 }
 
@@ -209,8 +220,10 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
       throw std::invalid_argument("SetParentWnd: bad parent window");
     }
     const Rect screen = GetWindowScreenRect(h);
-    if (w->parent) std::erase(Find(w->parent)->children, h);
-    else std::erase(s.topLevels, h);
+    if (w->parent)
+      std::erase(Find(w->parent)->children, h);
+    else
+      std::erase(s.topLevels, h);
     w->parent = parent;
     if (parent) {
       Find(parent)->children.push_back(h);
@@ -316,7 +329,8 @@ void BringToFront(WindowHandle h) {
     list.push_back(h);
   } else {
     // Ordinary top-level windows stay below the topmost ones.
-    auto it = std::find_if(list.begin(), list.end(), [](WindowHandle o) { return Find(o)->topmost; });
+    auto it =
+        std::find_if(list.begin(), list.end(), [](WindowHandle o) { return Find(o)->topmost; });
     list.insert(it, h);
   }
   if (w->parent) InvalidateWnd(h, nullptr, true);
@@ -342,7 +356,8 @@ void ShowWnd(WindowHandle h, bool show) {
     detail::B().TopLevelChanged(h);
   }
   if (!show) {
-    if (GetCaptureWnd() && (GetCaptureWnd() == h || IsChild(h, GetCaptureWnd()))) ReleaseCaptureWnd();
+    if (GetCaptureWnd() && (GetCaptureWnd() == h || IsChild(h, GetCaptureWnd())))
+      ReleaseCaptureWnd();
     const WindowHandle f = GetFocusWnd();
     if (f && (f == h || IsChild(h, f))) SetFocusWnd(parent);
   }
@@ -439,8 +454,10 @@ void SetWindowRegion(WindowHandle h, std::optional<Region> region) {
     w->region = std::move(region);
     topLevel = w->parent == 0;
   }
-  if (topLevel) detail::B().TopLevelChanged(h);
-  else InvalidateWnd(GetParent(h), nullptr, true);
+  if (topLevel)
+    detail::B().TopLevelChanged(h);
+  else
+    InvalidateWnd(GetParent(h), nullptr, true);
 }
 
 std::optional<Region> GetWindowRegion(WindowHandle h) {
@@ -527,7 +544,8 @@ Point GetCursorPos() {
 std::int16_t GetKeyState(int vk) {
   if (vk < 0 || vk > 255) return 0;
   std::lock_guard lock(S().mutex);
-  return detail::MyQueue().keys[static_cast<std::size_t>(vk)] ? static_cast<std::int16_t>(0x8000) : 0;
+  return detail::MyQueue().keys[static_cast<std::size_t>(vk)] ? static_cast<std::int16_t>(0x8000)
+                                                              : 0;
 }
 
 std::int16_t GetAsyncKeyState(int vk) {
@@ -536,7 +554,9 @@ std::int16_t GetAsyncKeyState(int vk) {
   return S().asyncKeys[static_cast<std::size_t>(vk)] ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
-void MessageBeep(unsigned kind) { detail::B().Beep(kind); }
+void MessageBeep(unsigned kind) {
+  detail::B().Beep(kind);
+}
 
 void InstallBackend(std::unique_ptr<Backend> backend) {
   auto& s = S();
@@ -556,6 +576,8 @@ void InstallBackend(std::unique_ptr<Backend> backend) {
   s.backend = std::move(backend);
 }
 
-Backend& CurrentBackend() { return detail::B(); }
+Backend& CurrentBackend() {
+  return detail::B();
+}
 
 } // namespace kest::ui

@@ -41,8 +41,8 @@ WindowHandle GetOwner(WindowHandle h);
 // The top-level window that holds h (h itself when top-level).
 WindowHandle GetRootWindow(WindowHandle h);
 std::vector<WindowHandle> GetChildren(WindowHandle h); // bottom to top
-std::vector<WindowHandle> GetTopLevelWindows();             // bottom to top
-bool IsChild(WindowHandle parent, WindowHandle h); // any depth
+std::vector<WindowHandle> GetTopLevelWindows();        // bottom to top
+bool IsChild(WindowHandle parent, WindowHandle h);     // any depth
 // Re-parents a window; 0 makes it a top-level window placed at the same screen spot.
 void SetParentWnd(WindowHandle h, WindowHandle parent);
 void SetWindowProc(WindowHandle h, WindowProc proc);
@@ -52,7 +52,7 @@ std::u16string GetWindowCaption(WindowHandle h);
 // Geometry.
 Rect GetWindowBounds(WindowHandle h); // as given (parent client or screen)
 Rect GetWindowScreenRect(WindowHandle h);
-Rect GetClientRect(WindowHandle h);   // (0, 0, width, height)
+Rect GetClientRect(WindowHandle h); // (0, 0, width, height)
 void SetWindowBounds(WindowHandle h, const Rect& bounds);
 Point ClientToScreen(WindowHandle h, Point p);
 Point ScreenToClient(WindowHandle h, Point p);
@@ -151,8 +151,8 @@ struct Monitor {
   Rect bounds;
   Rect workArea;
 };
-std::vector<Monitor> GetMonitors(); // the first is the primary one
-Monitor MonitorFromPoint(Point p);  // the nearest
+std::vector<Monitor> GetMonitors();     // the first is the primary one
+Monitor MonitorFromPoint(Point p);      // the nearest
 Monitor MonitorFromRect(const Rect& r); // the one with the largest overlap, else the nearest
 
 // The pointer.

@@ -79,7 +79,7 @@ struct State {
 };
 
 State& S();
-Backend& B(); // the backend, created on first use
+Backend& B();                    // the backend, created on first use
 WindowRec* Find(WindowHandle h); // caller holds the lock
 ThreadQueue& QueueOf(std::thread::id t);
 ThreadQueue& MyQueue();
