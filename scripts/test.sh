@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite: the optimised build with
 # warnings as errors, the ASan+UBSan build, the ThreadSanitizer build of the
-# threaded tests, and a short fuzzing run of the bank reader.
+# threaded tests, a short fuzzing run of the bank reader, and the Windows
+# build with its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -35,3 +36,6 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz "${gen[@]}" -DCMAKE_BUILD_TYPE=Rel
   -DKEST_BUILD_FUZZ=ON -DKEST_BUILD_TESTS=OFF -DKEST_BUILD_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs" --target fuzz_bank
 scripts/fuzz.sh build/fuzz 30
+
+step "Windows build, tests under Wine"
+scripts/windows-test.sh build/release
