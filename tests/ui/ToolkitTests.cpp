@@ -307,3 +307,24 @@ TEST_F(Toolkit, ApplicationCursorOverridesControlCursors) {
 
 } // namespace
 } // namespace kest::ui
+
+namespace kest::ui {
+namespace {
+
+TEST_F(Toolkit, PrintRequestsDrawTheControlIntoAnyCanvas) {
+  auto* p = new Probe(form, Rgb(0, 0, 250));
+  p->SetParent(form);
+  p->SetBounds(5, 5, 10, 10);
+  Bitmap snapshot(300, 200);
+  SendMsg(form->Handle(), WM_PRINT, reinterpret_cast<WParam>(&snapshot.GetCanvas()),
+          PRF_CLIENT | PRF_ERASEBKGND | PRF_CHECKVISIBLE);
+  EXPECT_EQ(snapshot.ColorAt(6, 6), Rgb(0, 0, 250));
+  EXPECT_EQ(snapshot.ColorAt(100, 100), Rgb(10, 20, 30));
+  form->Hide();
+  Bitmap hidden(300, 200);
+  SendMsg(form->Handle(), WM_PRINT, reinterpret_cast<WParam>(&hidden.GetCanvas()), PRF_CLIENT | PRF_CHECKVISIBLE);
+  EXPECT_EQ(hidden.ColorAt(6, 6), 0u);
+}
+
+} // namespace
+} // namespace kest::ui

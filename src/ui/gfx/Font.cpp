@@ -53,7 +53,11 @@ struct FontSystem {
     if (FT_Init_FreeType(&library) != 0) throw std::runtime_error("FreeType cannot start");
     FcInit();
   }
-  ~FontSystem() { FT_Done_FreeType(library); }
+  ~FontSystem() {
+    // The faces go before the library that made them.
+    cache.clear();
+    FT_Done_FreeType(library);
+  }
 
   // Matches a face through fontconfig; answers false when the match is
   // another family (fontconfig always finds something).

@@ -251,6 +251,20 @@ LResult WinControl::WndProc(std::uint32_t msg, WParam w, LParam l) {
   case WM_PAINT:
     PaintHandler();
     return 0;
+  case WM_PRINT:
+  case WM_PRINTCLIENT:
+    // Draws the client area into the canvas in wParam (snapshots for animation).
+    if (auto* c = reinterpret_cast<Canvas*>(w)) {
+      if (msg == WM_PRINT && (l & PRF_CHECKVISIBLE) && !IsWindowVisible(fHandle)) return 0;
+      const Canvas::State saved = c->Save();
+      const Rect area = ClientRect().Intersect(c->ClipRect());
+      c->SetClipRect(area);
+      if (msg == WM_PRINTCLIENT || (l & PRF_ERASEBKGND)) EraseBackground(*c);
+      PaintWindow(*c);
+      PaintControls(*c, area);
+      c->Restore(saved);
+    }
+    return 1;
   case WM_ERASEBKGND:
     if (!fDoubleBuffered || fErasingIntoBuffer) {
       if (auto* c = reinterpret_cast<Canvas*>(w)) EraseBackground(*c);

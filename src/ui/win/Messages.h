@@ -59,6 +59,14 @@ inline constexpr std::uint32_t WM_USER = 0x0400;
 inline constexpr std::uint32_t CM_BASE = 0xB000;
 inline constexpr std::uint32_t CM_RELEASE = CM_BASE + 33;
 
+// WM_PRINT flags.
+inline constexpr unsigned PRF_CHECKVISIBLE = 0x01;
+inline constexpr unsigned PRF_NONCLIENT = 0x02;
+inline constexpr unsigned PRF_CLIENT = 0x04;
+inline constexpr unsigned PRF_ERASEBKGND = 0x08;
+inline constexpr unsigned PRF_CHILDREN = 0x10;
+inline constexpr unsigned PRF_OWNED = 0x20;
+
 // WM_ACTIVATE
 inline constexpr unsigned WA_INACTIVE = 0;
 inline constexpr unsigned WA_ACTIVE = 1;
