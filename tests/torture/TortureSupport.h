@@ -26,6 +26,16 @@ std::string BadSample(const float* samples, std::size_t frames, float limit = 10
 // Whether any sample is non-zero.
 bool Sounds(const float* samples, std::size_t frames);
 
+// Sanitizer and unoptimised builds run the longest loops for half as long.
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+inline constexpr long kLongLoops = 2;
+#else
+inline constexpr long kLongLoops = 1;
+#endif
+constexpr long Scaled(long optimisedCount) {
+  return optimisedCount * kLongLoops / 2;
+}
+
 // Parameter indices used by the tests.
 inline constexpr int kLevel = 0;
 inline constexpr int kDepth = 1;

@@ -33,15 +33,17 @@ TEST(Dispatcher, EveryOpcodeInRandomOrderBetweenBlocks) {
 }
 
 // Random hosts: processing, automation, programs, rates, transports, texts
-// and dispatcher calls mixed.
-TEST(Dispatcher, RandomHosts) {
-  const std::uint64_t base = SeedFor("Dispatcher.RandomHosts", 1000);
-  for (std::uint64_t seed = base; seed < base + 6; ++seed) {
-    Torturer t(seed);
-    const std::string failure = t.Run(2500);
-    ASSERT_EQ(failure, "");
-  }
+// and dispatcher calls mixed; one test per seed.
+struct RandomHosts : ::testing::TestWithParam<int> {};
+
+TEST_P(RandomHosts, SurviveTheirOperations) {
+  const std::uint64_t seed = SeedFor("RandomHosts", 1000) + static_cast<std::uint64_t>(GetParam());
+  Torturer t(seed);
+  const std::string failure = t.Run(Scaled(4000));
+  ASSERT_EQ(failure, "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Dispatcher, RandomHosts, ::testing::Range(0, 4));
 
 TEST(Lifecycle, OpenAndCloseAThousandTimes) {
   const auto in = Noise(64, 32);

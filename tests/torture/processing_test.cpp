@@ -107,7 +107,7 @@ TEST(Blocks, SizesChangingEveryBlockOnARunningTransport) {
   Sounding(p, 9);
   const auto in = Noise(8192, 4);
   std::vector<float> l(8192), r(8192);
-  for (int block = 0; block < 600; ++block) {
+  for (long block = 0; block < Scaled(600); ++block) {
     const int n = static_cast<int>(rng() % 8193);
     if (rng() % 4 == 0) p.host.SetBlockSize(n);
     p.host.Process(in.data(), in.data(), l.data(), r.data(), n);
@@ -185,7 +185,7 @@ TEST(LongRun, WanderingTransportForMinutes) {
   kest::host::Transport& t = p.host.Time();
   const auto in = Noise(512, 8);
   std::vector<float> l(512), r(512);
-  const long blocks = 2L * 60 * 44100 / 512;
+  const long blocks = Scaled(2L * 60 * 44100 / 512); // two minutes, one when unoptimised
   bool heard = false;
   for (long b = 0; b < blocks; ++b) {
     switch (rng() % 64) {
