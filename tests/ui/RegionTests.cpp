@@ -80,6 +80,10 @@ TEST(Region, SetOperationsAndOffset) {
   moved.Offset(-3, 4);
   EXPECT_EQ(moved.Bounds(), (Rect{-3, 4, 7, 14}));
   EXPECT_TRUE(Region::FromPolygon(std::vector<Point>{{0, 0}, {5, 5}}).Empty());
+  // Absurd coordinates are cut to the 16-bit range instead of running away.
+  const Point huge[] = {{-2000000000, -2000000000}, {2000000000, -2000000000}, {0, 2000000000}};
+  EXPECT_TRUE(Region::FromPolygon(huge).Contains(0, 0));
+  EXPECT_EQ(Region::FromRect({0, 0, 2000000000, 1}).Bounds().right, Region::kLimit);
 }
 
 } // namespace

@@ -57,6 +57,7 @@ struct FontSystem {
     // The faces go before the library that made them.
     cache.clear();
     FT_Done_FreeType(library);
+    FcFini();
   }
 
   // Matches a face through fontconfig; answers false when the match is

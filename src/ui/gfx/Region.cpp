@@ -6,8 +6,9 @@
 
 namespace kest::ui {
 
-Region Region::FromRect(const Rect& r) {
+Region Region::FromRect(const Rect& rect) {
   Region reg;
+  const Rect r = rect.Intersect({-kLimit, -kLimit, kLimit, kLimit});
   if (r.IsEmpty()) return reg;
   for (int y = r.top; y < r.bottom; ++y)
     reg.fRows[y] = {{r.left, r.right}};
@@ -23,6 +24,8 @@ Region Region::FromPolygon(std::span<const Point> pts, FillMode mode) {
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   }
+  minY = std::max(minY, -kLimit);
+  maxY = std::min(maxY, kLimit);
   struct Crossing {
     double x;
     int dir;
@@ -39,8 +42,9 @@ Region Region::FromPolygon(std::span<const Point> pts, FillMode mode) {
       const double y0 = down ? a.y : b.y;
       const double y1 = down ? b.y : a.y;
       if (yc < y0 || yc >= y1) continue;
-      const double t = (yc - a.y) / static_cast<double>(b.y - a.y);
-      xs.push_back({a.x + t * (b.x - a.x), down ? 1 : -1});
+      // In double: the differences of far-apart integers do not fit an int.
+      const double t = (yc - a.y) / (static_cast<double>(b.y) - a.y);
+      xs.push_back({a.x + t * (static_cast<double>(b.x) - a.x), down ? 1 : -1});
     }
     std::sort(xs.begin(), xs.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
     std::vector<Span> spans;
@@ -49,8 +53,10 @@ Region Region::FromPolygon(std::span<const Point> pts, FillMode mode) {
       winding = mode == FillMode::Winding ? winding + xs[i].dir : (winding ^ 1);
       if (winding == 0) continue;
       // Pixel x is covered when its centre x + 0.5 lies in [xa, xb).
-      const int x0 = static_cast<int>(std::ceil(xs[i].x - 0.5));
-      const int x1 = static_cast<int>(std::ceil(xs[i + 1].x - 0.5));
+      const int x0 =
+          static_cast<int>(std::clamp(std::ceil(xs[i].x - 0.5), -double(kLimit), double(kLimit)));
+      const int x1 = static_cast<int>(
+          std::clamp(std::ceil(xs[i + 1].x - 0.5), -double(kLimit), double(kLimit)));
       if (x1 <= x0) continue;
       if (!spans.empty() && spans.back().x1 >= x0) {
         spans.back().x1 = std::max(spans.back().x1, x1);

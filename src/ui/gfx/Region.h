@@ -14,6 +14,10 @@ enum class FillMode { Alternate, Winding };
 
 class Region {
 public:
+  // Coordinates are kept within +-kLimit (the platform's 16-bit range);
+  // shapes reaching beyond are cut there.
+  static constexpr int kLimit = 32767;
+
   struct Span {
     int x0; // first pixel
     int x1; // one past the last pixel

@@ -1,0 +1,128 @@
+#pragma once
+// Internal to the X11 backend: the backend object and its native windows.
+// Only the backend's own source files include Xlib.
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "ui/services/Services.h"
+#include "ui/win/Backend.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+// Xlib's None would clash with the toolkit's Cursor::None.
+#undef None
+inline constexpr unsigned long kXNone = 0L;
+
+namespace kest::ui::x11 {
+
+struct Atoms {
+  Atom wmProtocols, wmDeleteWindow, wmState, netWmName, netWmState, netWmStateAbove,
+      netWmStateSkipTaskbar, netWmWindowType, netWmTypeDialog, netWmTypePopupMenu, netWmTypeNormal,
+      netWmPid, netWmOpacity, netWorkArea, netCurrentDesktop, motifWmHints, utf8String, clipboard,
+      targets, text, kestSelection;
+};
+
+// The native side of one toolkit top-level window.
+struct NativeWindow {
+  Window xid = 0;
+  Window foreignParent = 0; // the host's window it is embedded in
+  bool overrideRedirect = false;
+  bool mapped = false;     // as requested
+  bool viewable = false;   // as the server says (MapNotify)
+  bool gone = false;       // destroyed under us (the host's window went)
+  Rect placed;             // the bounds last given to the server
+  std::uint8_t opacity = 255;
+};
+
+class X11Backend final : public Backend, public Services {
+public:
+  explicit X11Backend(Display* display);
+  ~X11Backend() override;
+  X11Backend(const X11Backend&) = delete;
+  X11Backend& operator=(const X11Backend&) = delete;
+
+  // Backend
+  std::uint32_t Now() override;
+  void Wait(std::uint32_t timeoutMs) override;
+  void Wake() override;
+  std::vector<Monitor> Monitors() override;
+  void TopLevelChanged(WindowHandle h) override;
+  void Present(WindowHandle h, const Rect& r) override;
+  void CursorChanged(Cursor c, bool visible) override;
+  void Beep(unsigned kind) override;
+  Services& GetServices() override { return *this; }
+
+  // Services
+  std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
+  std::optional<std::u16string> RunFileDialog(const FileDialogRequest& request) override;
+  void SetClipboardText(std::u16string_view text) override;
+  std::optional<std::u16string> ClipboardText() override;
+  bool OpenLink(std::string_view url, WindowHandle owner) override;
+  SystemSettings Settings() override;
+  void PlaySystemSound(std::string_view) override {}
+
+  // Reads what has arrived without waiting; true when anything came.
+  bool DrainEvents();
+  // Native grab, focus and cursor follow the window system's state; flushes.
+  void SyncState();
+  WindowHandle Wrap(Window foreign);
+  Window XidOf(WindowHandle h) const;
+  Display* Dpy() const { return fDpy; }
+  int Fd() const { return ConnectionNumber(fDpy); }
+
+private:
+  // Windows (X11Windows.cpp).
+  void CreateNative(WindowHandle h, NativeWindow& n);
+  void DestroyNative(NativeWindow& n);
+  void SetProperties(WindowHandle h, NativeWindow& n);
+  void ApplyCursor(Window w);
+  void PutImage(WindowHandle h, const NativeWindow& n, const Rect& r);
+  WindowHandle FromXid(Window w) const;
+  // The toolkit learns a position or size the server decided.
+  void AdoptBounds(WindowHandle h, const Rect& screen);
+  Window TopLevelAncestor(Window w);
+  // Events (X11Events.cpp).
+  void Handle(XEvent& e);
+  void HandlePointer(WindowHandle h, XEvent& e);
+  void HandleKey(XKeyEvent& e, bool down);
+  void HandleConfigure(WindowHandle h, const XConfigureEvent& e);
+  void HandleForeign(const XEvent& e);
+  void NoteOrigin(WindowHandle h, int xRoot, int yRoot, int x, int y);
+  // Clipboard (X11Clipboard.cpp).
+  void AnswerSelectionRequest(const XSelectionRequestEvent& r);
+
+  Display* fDpy;
+  int fScreen;
+  Window fRoot;
+  Visual* fVisual;
+  int fDepth;
+  Colormap fColormap;
+  GC fGc = nullptr;
+  Window fUtility = 0; // owns the clipboard, receives its conversions
+  Atoms fAtoms{};
+  XIM fIm = nullptr;
+  std::map<Window, XIC> fIcs;
+  std::map<WindowHandle, NativeWindow> fWindows;
+  Window fPendingForeign = 0; // the foreign parent of the window being wrapped
+  bool fAdopting = false;     // the toolkit's bounds are being set from the server's
+  Cursor fCursor = Cursor::Default;
+  bool fPointerVisible = true;
+  std::map<Cursor, ::Cursor> fCursors;
+  WindowHandle fGrabbed = 0;
+  bool fKeyboardGrabbed = false;
+  WindowHandle fFocusWnd = 0; // the toolkit focus we last gave the keyboard for
+  Window fKeysFrom = 0;       // a host window whose keyboard focus we took
+  std::string fClipboard; // UTF-8, while we own the selection
+  bool fOwnClipboard = false;
+  int fWakePipe[2] = {-1, -1};
+  std::chrono::steady_clock::time_point fStart;
+  XErrorHandler fPreviousErrorHandler = nullptr;
+};
+
+X11Backend* Current(); // the installed X11 backend, or null
+std::uint16_t VirtualKeyFromKeysym(unsigned long keysym);
+
+} // namespace kest::ui::x11

@@ -1,0 +1,383 @@
+// Native windows for the toolkit's top-level windows: creation as children
+// of a foreign window, override-redirect popups or managed top-levels,
+// following the toolkit's geometry and visibility, presenting surfaces and
+// the pointer's shape.
+#include <unistd.h>
+
+#include <X11/Xatom.h>
+#include <X11/cursorfont.h>
+
+#include <algorithm>
+#include <bit>
+
+#include "ui/gfx/Utf.h"
+#include "ui/win/WindowSystemImpl.h"
+#include "ui/x11/X11Internal.h"
+
+namespace kest::ui::x11 {
+
+namespace {
+
+struct Traits {
+  bool exists = false;
+  bool topLevel = false;
+  bool shown = false;
+  bool topmost = false;
+  bool noActivate = false;
+  WindowHandle owner = 0;
+  Rect bounds;
+  std::uint8_t opacity = 255;
+  std::u16string caption;
+};
+
+Traits TraitsOf(WindowHandle h) {
+  Traits t;
+  std::lock_guard lock(detail::S().mutex);
+  const detail::WindowRec* w = detail::Find(h);
+  if (!w) return t;
+  t.exists = true;
+  t.topLevel = w->parent == 0;
+  t.shown = w->visible;
+  t.topmost = w->topmost;
+  t.noActivate = w->noActivate;
+  t.owner = w->owner;
+  t.bounds = w->bounds;
+  t.opacity = w->opacity;
+  t.caption = w->caption;
+  return t;
+}
+
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
+                            KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+
+unsigned Side(int v) {
+  return static_cast<unsigned>(std::max(v, 1));
+}
+
+// One colour channel of a 0xAARRGGBB pixel placed under a visual's mask.
+unsigned long Channel(unsigned value, unsigned long mask) {
+  if (!mask) return 0;
+  const int shift = std::countr_zero(mask);
+  const int bits = std::popcount(mask);
+  return (static_cast<unsigned long>(value >> (8 - std::min(bits, 8))) << shift) & mask;
+}
+
+} // namespace
+
+Window X11Backend::XidOf(WindowHandle h) const {
+  const auto it = fWindows.find(h);
+  return it == fWindows.end() || it->second.gone ? 0 : it->second.xid;
+}
+
+WindowHandle X11Backend::FromXid(Window w) const {
+  for (const auto& [h, n] : fWindows)
+    if (n.xid == w && !n.gone) return h;
+  return 0;
+}
+
+Window X11Backend::TopLevelAncestor(Window w) {
+  for (int depth = 0; depth < 64 && w; ++depth) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(fDpy, w, &root, &parent, &children, &count)) return 0;
+    if (children) XFree(children);
+    if (parent == root || parent == 0) return w;
+    w = parent;
+  }
+  return w;
+}
+
+WindowHandle X11Backend::Wrap(Window foreign) {
+  XWindowAttributes wa{};
+  if (!XGetWindowAttributes(fDpy, foreign, &wa)) return 0;
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(fDpy, foreign, fRoot, 0, 0, &x, &y, &child);
+  // Size changes and the end of the host's window reach us from here on.
+  XSelectInput(fDpy, foreign, StructureNotifyMask);
+  WindowDesc d;
+  d.bounds = Rect::FromSize(x, y, wa.width, wa.height);
+  d.visible = true;
+  d.background = Rgb(0, 0, 0);
+  d.caption = u"host";
+  fPendingForeign = foreign;
+  struct Clear {
+    Window& w;
+    ~Clear() { w = 0; }
+  } clear{fPendingForeign};
+  return CreateWnd(d);
+}
+
+void X11Backend::TopLevelChanged(WindowHandle h) {
+  const Traits t = TraitsOf(h);
+  auto it = fWindows.find(h);
+  if (!t.exists || !t.topLevel) {
+    if (it != fWindows.end()) {
+      DestroyNative(it->second);
+      fWindows.erase(it);
+    }
+    return;
+  }
+  if (it == fWindows.end()) {
+    // Hidden windows (the menus' message windows) never need a native one.
+    if (!t.shown && !fPendingForeign) return;
+    NativeWindow n;
+    n.foreignParent = fPendingForeign;
+    n.overrideRedirect = !n.foreignParent && t.noActivate;
+    n.placed = t.bounds;
+    it = fWindows.emplace(h, n).first;
+    CreateNative(h, it->second);
+  }
+  NativeWindow& n = it->second;
+  if (n.gone || !n.xid) return;
+  if (!fAdopting && t.bounds != n.placed) {
+    if (n.foreignParent) {
+      XResizeWindow(fDpy, n.xid, Side(t.bounds.Width()), Side(t.bounds.Height()));
+    } else {
+      XMoveResizeWindow(fDpy, n.xid, t.bounds.left, t.bounds.top, Side(t.bounds.Width()),
+                        Side(t.bounds.Height()));
+    }
+    n.placed = t.bounds;
+  }
+  if (t.opacity != n.opacity) {
+    n.opacity = t.opacity;
+    if (t.opacity == 255) {
+      XDeleteProperty(fDpy, n.xid, fAtoms.netWmOpacity);
+    } else {
+      const unsigned long v = 0x01010101ul * t.opacity;
+      XChangeProperty(fDpy, n.xid, fAtoms.netWmOpacity, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&v), 1);
+    }
+  }
+  if (t.shown != n.mapped) {
+    n.mapped = t.shown;
+    if (t.shown) {
+      XMapRaised(fDpy, n.xid);
+    } else {
+      XUnmapWindow(fDpy, n.xid);
+      n.viewable = false;
+    }
+  }
+  XFlush(fDpy);
+}
+
+void X11Backend::CreateNative(WindowHandle h, NativeWindow& n) {
+  const Traits t = TraitsOf(h);
+  XSetWindowAttributes a{};
+  a.background_pixmap = kXNone; // the surface covers it all: no flash of grey
+  a.border_pixel = 0;
+  a.colormap = fColormap;
+  a.event_mask = kEventMask;
+  a.override_redirect = n.overrideRedirect ? True : False;
+  a.bit_gravity = NorthWestGravity;
+  const unsigned long mask =
+      CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask | CWOverrideRedirect | CWBitGravity;
+  const Window parent = n.foreignParent ? n.foreignParent : fRoot;
+  const int x = n.foreignParent ? 0 : t.bounds.left;
+  const int y = n.foreignParent ? 0 : t.bounds.top;
+  n.xid = XCreateWindow(fDpy, parent, x, y, Side(t.bounds.Width()), Side(t.bounds.Height()), 0,
+                        fDepth, InputOutput, fVisual, mask, &a);
+  SetProperties(h, n);
+  ApplyCursor(n.xid);
+  if (fIm && !n.overrideRedirect) {
+    XIC ic = XCreateIC(fIm, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                       n.xid, XNFocusWindow, n.xid, nullptr);
+    if (ic) fIcs[n.xid] = ic;
+  }
+}
+
+void X11Backend::SetProperties(WindowHandle h, NativeWindow& n) {
+  const Traits t = TraitsOf(h);
+  const std::string title = Utf16ToUtf8(t.caption);
+  XChangeProperty(fDpy, n.xid, fAtoms.netWmName, fAtoms.utf8String, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.data()),
+                  static_cast<int>(title.size()));
+  XStoreName(fDpy, n.xid, title.c_str());
+  XClassHint cls{const_cast<char*>("kestrelphon"), const_cast<char*>("Kestrelphon")};
+  XSetClassHint(fDpy, n.xid, &cls);
+  const long pid = getpid();
+  XChangeProperty(fDpy, n.xid, fAtoms.netWmPid, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  if (n.overrideRedirect) {
+    XChangeProperty(fDpy, n.xid, fAtoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&fAtoms.netWmTypePopupMenu), 1);
+    return;
+  }
+  if (n.foreignParent) return;
+  Atom protocols[] = {fAtoms.wmDeleteWindow};
+  XSetWMProtocols(fDpy, n.xid, protocols, 1);
+  // The toolkit decides where its windows go.
+  XSizeHints hints{};
+  hints.flags = USPosition | USSize;
+  hints.x = t.bounds.left;
+  hints.y = t.bounds.top;
+  hints.width = t.bounds.Width();
+  hints.height = t.bounds.Height();
+  XSetWMNormalHints(fDpy, n.xid, &hints);
+  const bool dialog = t.owner != 0 || t.topmost;
+  Window transientFor = 0;
+  if (t.owner) {
+    const auto o = fWindows.find(GetRootWindow(t.owner));
+    if (o != fWindows.end() && !o->second.gone) {
+      transientFor = o->second.foreignParent ? TopLevelAncestor(o->second.foreignParent)
+                                             : o->second.xid;
+    }
+  }
+  if (transientFor) XSetTransientForHint(fDpy, n.xid, transientFor);
+  const Atom type = dialog ? fAtoms.netWmTypeDialog : fAtoms.netWmTypeNormal;
+  XChangeProperty(fDpy, n.xid, fAtoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+  if (t.topmost) {
+    Atom states[] = {fAtoms.netWmStateAbove, fAtoms.netWmStateSkipTaskbar};
+    XChangeProperty(fDpy, n.xid, fAtoms.netWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states), 2);
+  }
+  if (dialog) {
+    // Owned and topmost windows draw their own frame (the about window, our
+    // message boxes).
+    const long motif[5] = {2 /* decorations field */, 0, 0, 0, 0};
+    XChangeProperty(fDpy, n.xid, fAtoms.motifWmHints, fAtoms.motifWmHints, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(motif), 5);
+  }
+}
+
+void X11Backend::DestroyNative(NativeWindow& n) {
+  if (!n.xid) return;
+  if (const auto ic = fIcs.find(n.xid); ic != fIcs.end()) {
+    XDestroyIC(ic->second);
+    fIcs.erase(ic);
+  }
+  if (!n.gone) {
+    if (fGrabbed && FromXid(n.xid) == fGrabbed) {
+      XUngrabPointer(fDpy, CurrentTime);
+      fGrabbed = 0;
+    }
+    XDestroyWindow(fDpy, n.xid);
+    if (n.foreignParent) XSelectInput(fDpy, n.foreignParent, NoEventMask);
+    XFlush(fDpy);
+  }
+  n.xid = 0;
+  n.gone = true;
+}
+
+void X11Backend::AdoptBounds(WindowHandle h, const Rect& screen) {
+  auto it = fWindows.find(h);
+  if (it == fWindows.end()) return;
+  it->second.placed = screen;
+  if (GetWindowBounds(h) == screen) return;
+  fAdopting = true;
+  struct Reset {
+    bool& b;
+    ~Reset() { b = false; }
+  } reset{fAdopting};
+  SetWindowBounds(h, screen);
+}
+
+void X11Backend::Present(WindowHandle h, const Rect& r) {
+  const auto it = fWindows.find(h);
+  if (it == fWindows.end() || it->second.gone || !it->second.mapped) return;
+  PutImage(h, it->second, r);
+}
+
+void X11Backend::PutImage(WindowHandle h, const NativeWindow& n, const Rect& area) {
+  std::lock_guard lock(detail::S().mutex);
+  const Bitmap* surface = GetWindowSurface(h);
+  if (!surface || surface->Empty()) return;
+  const Rect r = area.Intersect({0, 0, surface->Width(), surface->Height()});
+  if (r.IsEmpty()) return;
+  const bool direct = fDepth >= 24 && fVisual->red_mask == 0xFF0000 &&
+                      fVisual->green_mask == 0xFF00 && fVisual->blue_mask == 0xFF;
+  if (direct) {
+    // The surface's 0xAARRGGBB words are what a 24-bit visual wants: no copy.
+    auto* data = const_cast<char*>(reinterpret_cast<const char*>(surface->Row(0)));
+    XImage* img = XCreateImage(fDpy, fVisual, static_cast<unsigned>(fDepth), ZPixmap, 0, data,
+                               static_cast<unsigned>(surface->Width()),
+                               static_cast<unsigned>(surface->Height()), 32,
+                               surface->Width() * 4);
+    if (!img) return;
+    img->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    XPutImage(fDpy, n.xid, fGc, img, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
+              static_cast<unsigned>(r.Height()));
+    img->data = nullptr;
+    XDestroyImage(img);
+    return;
+  }
+  // Other true-colour visuals: the rectangle converted pixel by pixel.
+  XImage* img = XCreateImage(fDpy, fVisual, static_cast<unsigned>(fDepth), ZPixmap, 0, nullptr,
+                             static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()),
+                             32, 0);
+  if (!img) return;
+  img->data = static_cast<char*>(malloc(static_cast<std::size_t>(img->bytes_per_line) *
+                                        static_cast<std::size_t>(r.Height())));
+  if (!img->data) {
+    XDestroyImage(img);
+    return;
+  }
+  for (int y = 0; y < r.Height(); ++y) {
+    const Pixel* row = surface->Row(r.top + y) + r.left;
+    for (int x = 0; x < r.Width(); ++x) {
+      const Pixel p = row[x];
+      XPutPixel(img, x, y,
+                Channel(static_cast<unsigned>(PixelR(p)), fVisual->red_mask) |
+                    Channel(static_cast<unsigned>(PixelG(p)), fVisual->green_mask) |
+                    Channel(static_cast<unsigned>(PixelB(p)), fVisual->blue_mask));
+    }
+  }
+  XPutImage(fDpy, n.xid, fGc, img, 0, 0, r.left, r.top, static_cast<unsigned>(r.Width()),
+            static_cast<unsigned>(r.Height()));
+  XDestroyImage(img);
+}
+
+void X11Backend::ApplyCursor(Window w) {
+  if (!w) return;
+  if (fCursor == Cursor::Default && fPointerVisible) {
+    XUndefineCursor(fDpy, w); // inherit the host's pointer
+    return;
+  }
+  const Cursor key = fPointerVisible ? fCursor : Cursor::None;
+  auto it = fCursors.find(key);
+  if (it == fCursors.end()) {
+    ::Cursor xc = 0;
+    if (key == Cursor::None) {
+      // A blank pointer: a 1x1 shape with an empty mask.
+      static const char empty[1] = {0};
+      const Pixmap pm = XCreateBitmapFromData(fDpy, fRoot, empty, 1, 1);
+      XColor black{};
+      xc = XCreatePixmapCursor(fDpy, pm, pm, &black, &black, 0, 0);
+      XFreePixmap(fDpy, pm);
+    } else {
+      unsigned shape = XC_left_ptr;
+      switch (key) {
+      case Cursor::Hand: shape = XC_hand2; break;
+      case Cursor::IBeam: shape = XC_xterm; break;
+      case Cursor::Wait: shape = XC_watch; break;
+      case Cursor::Cross: shape = XC_crosshair; break;
+      case Cursor::SizeAll: shape = XC_fleur; break;
+      case Cursor::SizeWE: shape = XC_sb_h_double_arrow; break;
+      case Cursor::SizeNS: shape = XC_sb_v_double_arrow; break;
+      default: break;
+      }
+      xc = XCreateFontCursor(fDpy, shape);
+    }
+    it = fCursors.emplace(key, xc).first;
+  }
+  XDefineCursor(fDpy, w, it->second);
+}
+
+void X11Backend::CursorChanged(Cursor c, bool visible) {
+  fCursor = c;
+  fPointerVisible = visible;
+  for (auto& [h, n] : fWindows)
+    if (!n.gone) ApplyCursor(n.xid);
+  if (fGrabbed) {
+    const auto it = fCursors.find(visible ? c : Cursor::None);
+    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                          EnterWindowMask | LeaveWindowMask;
+    XChangeActivePointerGrab(fDpy, mask, it != fCursors.end() ? it->second : kXNone,
+                             CurrentTime);
+  }
+  XFlush(fDpy);
+}
+
+} // namespace kest::ui::x11
