@@ -2,6 +2,7 @@
 // fake clock, nested modal loops and posting from other threads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "Recorder.h"
@@ -116,7 +117,10 @@ TEST_F(Queue, MessageBoxRunsANestedLoopAndDisablesItsOwner) {
     return DefaultWindowProc(h, m, wp, lp);
   };
   const WindowHandle owner = CreateWnd(d);
+  SetFocusWnd(w);
+  rec.log.clear();
   screen->onMessageBox = [&](const MessageBoxRequest& r) {
+    EXPECT_EQ(GetFocusWnd(), 0u); // the box has the keyboard now
     // By now the nested loop has handled what was pending.
     seenInside = rec.Messages(w);
     EXPECT_FALSE(IsWindowEnabled(owner));
@@ -127,9 +131,11 @@ TEST_F(Queue, MessageBoxRunsANestedLoopAndDisablesItsOwner) {
   PostMsg(owner, WM_USER + 50);
   screen.Pump();
   EXPECT_EQ(answer, IDCANCEL);
+  EXPECT_EQ(GetFocusWnd(), w); // and gives it back
   EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(seenInside, (std::vector<std::uint32_t>{WM_USER + 1}));
-  EXPECT_EQ(rec.Messages(w).back(), WM_TIMER);
+  EXPECT_EQ(seenInside, (std::vector<std::uint32_t>{WM_KILLFOCUS, WM_USER + 1}));
+  const auto all = rec.Messages(w);
+  EXPECT_EQ(std::count(all.begin(), all.end(), WM_TIMER), 1);
   ASSERT_EQ(screen->messageBoxes.size(), 1u);
   EXPECT_EQ(screen->messageBoxes[0].flags, MB_OK | MB_ICONEXCLAMATION);
 }

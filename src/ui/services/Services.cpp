@@ -26,6 +26,9 @@ int ShowMessageBox(WindowHandle owner, std::u16string_view text, std::u16string_
     }
   } restore{root, focus, disable};
 
+  // The box takes the keyboard focus while it is open, as a real one does.
+  if (focus) SetFocusWnd(0);
+
   auto session =
       Svc().BeginMessageBox({owner, std::u16string(text), std::u16string(caption), flags});
   while (!session->Done()) {

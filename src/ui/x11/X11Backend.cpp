@@ -1,5 +1,6 @@
 // The X11 backend: the connection, the clock, waiting on the connection
 // with the timer deadline, monitors, and the public entry points.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include "ui/x11/X11Backend.h"
 
 #include <fcntl.h>
@@ -16,7 +17,6 @@
 
 #include "ui/toolkit/Application.h"
 #include "ui/win/WindowSystemImpl.h"
-#include "ui/x11/X11Internal.h"
 
 namespace kest::ui::x11 {
 

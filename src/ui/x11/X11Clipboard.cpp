@@ -1,11 +1,11 @@
 // The CLIPBOARD selection with UTF-8 text: owning it and answering
 // requests, and asking its owner for text.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include <poll.h>
 
 #include <X11/Xatom.h>
 
 #include "ui/gfx/Utf.h"
-#include "ui/x11/X11Internal.h"
 
 namespace kest::ui::x11 {
 

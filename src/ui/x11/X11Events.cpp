@@ -1,10 +1,10 @@
 // Native events into the toolkit's queue: pointer, buttons, wheel, keys
 // with text, crossing, focus, exposure, configuration and destruction.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include "ui/gfx/Utf.h"
-#include "ui/x11/X11Internal.h"
 
 namespace kest::ui::x11 {
 

@@ -1,11 +1,11 @@
 // Message boxes as windows of the toolkit itself: a transient, always-on-top
 // top-level window with the text, an icon badge and the buttons the flags
 // ask for, run by the caller's nested loop.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include <algorithm>
 
 #include "ui/gfx/Canvas.h"
 #include "ui/gfx/Utf.h"
-#include "ui/x11/X11Internal.h"
 
 namespace kest::ui::x11 {
 

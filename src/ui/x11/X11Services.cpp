@@ -1,4 +1,5 @@
 // Opening links and starting helper programs.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "ui/x11/X11Internal.h"
 #include "ui/x11/X11Process.h"
 
 extern char** environ;
@@ -21,9 +21,10 @@ std::string FindProgram(const std::string& name) {
   std::size_t start = 0;
   while (start <= dirs.size()) {
     const std::size_t end = std::min(dirs.find(':', start), dirs.size());
-    std::string dir = dirs.substr(start, end - start);
-    if (dir.empty()) dir = ".";
-    const std::string full = dir + "/" + name;
+    std::string full(dirs, start, end - start);
+    if (full.empty()) full.push_back('.');
+    full.push_back('/');
+    full.append(name);
     struct stat st{};
     if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(full.c_str(), X_OK) == 0) {
       return full;

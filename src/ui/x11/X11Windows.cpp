@@ -2,6 +2,7 @@
 // of a foreign window, override-redirect popups or managed top-levels,
 // following the toolkit's geometry and visibility, presenting surfaces and
 // the pointer's shape.
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include <unistd.h>
 
 #include <X11/Xatom.h>
@@ -12,7 +13,6 @@
 
 #include "ui/gfx/Utf.h"
 #include "ui/win/WindowSystemImpl.h"
-#include "ui/x11/X11Internal.h"
 
 namespace kest::ui::x11 {
 
