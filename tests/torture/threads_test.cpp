@@ -56,7 +56,7 @@ TEST(Threads, ProcessingWhileOthersAutomateAndChangeProgramsAndRates) {
   const float rates[] = {44100.0f,  96000.0f, 8000.0f,
                          192000.0f, 48000.0f, std::numeric_limits<float>::quiet_NaN()};
   char text[256];
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     switch (rng() % 6) {
     case 0:
       e->dispatcher(e, effBeginSetProgram, 0, 0, nullptr, 0.0f);
