@@ -173,6 +173,27 @@ TEST(Rates, ChangesWithAndWithoutSuspendingSoundAlike) {
   }
 }
 
+// Notes above half the sample rate (high notes at low rates) with the most
+// feedback and detune: the combs must stay bounded.
+TEST(Rates, NotesAboveHalfTheRateStayBounded) {
+  for (float rate : {1000.0f, 8000.0f, 22050.0f}) {
+    for (int note : {90, 110, 120, 127}) {
+      Instance p(rate, 256);
+      Sounding(p, 0);
+      p.host.SetParameter(kDepth, 1.0f);
+      p.host.SetParameter(kDetune, 1.0f);
+      for (int c = 0; c < 3; ++c) {
+        for (int k = 0; k < 16; ++k) {
+          p.host.SetParameter(7 + 32 * c + k, 1.0f);
+          p.host.SetParameter(23 + 32 * c + k, static_cast<float>(note) / 127.0f);
+        }
+      }
+      const auto in = Noise(static_cast<std::size_t>(rate * 4.0f), 14);
+      EXPECT_EQ(p.Run(in, 256), "") << "note " << note << " at " << rate << " Hz";
+    }
+  }
+}
+
 // Minutes of audio over a transport that loops, jumps back, stands still and
 // changes tempo, with automatic random fills every bar.
 TEST(LongRun, WanderingTransportForMinutes) {
