@@ -80,6 +80,7 @@ TEST_F(Face, OneOfEachControlInSeveralStates) {
   EXPECT_EQ(shot.ColorAt(113 + 50, 287 + 60), ui::Rgb(0, 255, 0));
   ui::SavePng(shot, OutputPath("ctrls_face.png"));
   Release();
+  const ui::Bitmap rest = screen.Screenshot(form->Handle());
 
   PressAt(rnd, 10, 10); // random held, up arrow of the octave spinner held by the next press
   shot = screen.Screenshot(form->Handle());
@@ -92,9 +93,12 @@ TEST_F(Face, OneOfEachControlInSeveralStates) {
   // The random button pressed (first) and the spinner's arrow (second), side by side.
   second.GetCanvas().BitBlt(60, 255, 45, 40, shot, 60, 255);
   ui::SavePng(second, OutputPath("ctrls_face_pressed.png"));
-  ui::Bitmap zoom(494 * 3, 383 * 3);
-  zoom.GetCanvas().CopyRect({0, 0, 494 * 3, 383 * 3}, second, {0, 0, 494, 383});
-  ui::SavePng(zoom, OutputPath("ctrls_face_pressed_x3.png"));
+  // The pressed controls four times as large, at rest on the left and pressed on the right.
+  const ui::Rect area = ui::Rect::FromSize(70, 255, 40, 105);
+  ui::Bitmap detail(area.Width() * 8, area.Height() * 4);
+  detail.GetCanvas().CopyRect({0, 0, area.Width() * 4, area.Height() * 4}, rest, area);
+  detail.GetCanvas().CopyRect({area.Width() * 4, 0, area.Width() * 8, area.Height() * 4}, second, area);
+  ui::SavePng(detail, OutputPath("ctrls_pressed_detail_x4.png"));
 }
 
 } // namespace
