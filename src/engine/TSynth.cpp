@@ -104,12 +104,14 @@ void TSynth::SetParameter(int32_t index, float value) {
     fDetune1 = std::pow(2.0, v / 1200.0);
     fDetune2 = std::pow(2.0, -v / 1200.0);
   } else if (index >= kest::kChA && index < kest::kChA + kest::kNumChannels) {
-    fCh[index - kest::kChA] = value > 0.5f;
+    // Switches follow the stored value, so what the host displays ("on" from
+    // a normalised 0.5) is what sounds.
+    fCh[index - kest::kChA] = v > 0.5;
   } else if (index >= kest::kStepA1 && index < kest::kRandom) {
     const int channel = (index - kest::kStepA1) / 32;
     const int within = (index - kest::kStepA1) % 32;
     if (within < kest::kNumSteps) {
-      fPatt[channel][within] = value > 0.5f;
+      fPatt[channel][within] = v > 0.5;
     } else {
       fFreq[channel][within - kest::kNumSteps] = NoteFreq(RoundEven(v));
     }

@@ -127,6 +127,7 @@ void TPlugin::SetSampleRate(float newvalue) {
   // lines are rebuilt. Blocks arriving meanwhile are answered with silence.
   const bool mine = tInProcess; // a host calling us back from inside processing
   if (!mine) {
+    fRebuildWaiting.store(true);
     int expected = kIdle;
     while (!fProcessState.compare_exchange_weak(expected, kRebuilding, std::memory_order_acquire)) {
       expected = kIdle;
@@ -135,7 +136,10 @@ void TPlugin::SetSampleRate(float newvalue) {
   }
   fSampleRate = newvalue;
   RecalcSampleRate();
-  if (!mine) fProcessState.store(kIdle, std::memory_order_release);
+  if (!mine) {
+    fProcessState.store(kIdle, std::memory_order_release);
+    fRebuildWaiting.store(false);
+  }
 }
 
 // Both are stored as they come, with no rebuild, but an odd rate is ignored
@@ -152,7 +156,8 @@ void TPlugin::ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFr
     return;
   }
   int expected = kIdle;
-  if (!fProcessState.compare_exchange_strong(expected, kProcessing, std::memory_order_acquire)) {
+  if (fRebuildWaiting.load(std::memory_order_relaxed) ||
+      !fProcessState.compare_exchange_strong(expected, kProcessing, std::memory_order_acquire)) {
     std::memset(Outputs[0], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
     std::memset(Outputs[1], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
     return;

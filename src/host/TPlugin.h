@@ -115,5 +115,9 @@ private:
   // waits (on the calling thread, never on the audio thread) for a block to end.
   enum ProcessState : int { kIdle = 0, kProcessing = 1, kRebuilding = 2 };
   std::atomic<int> fProcessState{kIdle};
+  // Set while a rebuild waits: blocks then stand aside (silence) instead of
+  // claiming the state, so an audio thread that processes back to back cannot
+  // keep the rebuild waiting.
+  std::atomic<bool> fRebuildWaiting{false};
   TPluginEditorBase* fEditorHost = nullptr; // owned through Editor()
 };

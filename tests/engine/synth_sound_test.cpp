@@ -178,6 +178,21 @@ TEST_F(SynthTest, ParameterMappingIntoTheEngine) {
   EXPECT_EQ(synth->RndStyle(), 200);
 }
 
+TEST_F(SynthTest, SwitchesSoundAsTheirStoredValueReads) {
+  synth->SetParameter(StepSwitchIndex(1, 3), 0.5f); // stored and shown as "on"
+  EXPECT_EQ(synth->Preset()[StepSwitchIndex(1, 3)].Value(), 1.0);
+  EXPECT_TRUE(synth->StepOn(1, 3));
+  synth->SetParameter(StepSwitchIndex(1, 3), 0.49f);
+  EXPECT_FALSE(synth->StepOn(1, 3));
+  Set(kChA, 0);
+  synth->SetParameter(kChA, 0.5f);
+  for (int c = 0; c < kNumChannels; ++c) AllSteps(c, false);
+  synth->SetParameter(StepSwitchIndex(0, 0), 0.5f);
+  const auto in = Noise(8000);
+  const auto [l, r] = Process(in, in);
+  EXPECT_GT(std::fabs(l.back() - 0.75f * in.back()), 1e-4f) << "channel A sounds, no dry";
+}
+
 TEST(NoteFreq, TableValues) {
   EXPECT_DOUBLE_EQ(TSynth::NoteFreq(0), 8.18);
   EXPECT_DOUBLE_EQ(TSynth::NoteFreq(60), 261.63);

@@ -54,4 +54,24 @@ TEST_F(SynthTest, ConcurrentHostAndUserInterface) {
   EXPECT_GT(blocks.load(), 10);
 }
 
+TEST_F(SynthTest, RateChangeIsNotHeldUpByBackToBackProcessing) {
+  synth->Resume();
+  std::atomic<bool> stop{false};
+  std::thread audio([&] {
+    std::vector<float> l(64), r(64);
+    const auto noise = Noise(64);
+    float* ins[2] = {const_cast<float*>(noise.data()), const_cast<float*>(noise.data())};
+    float* outs[2] = {l.data(), r.data()};
+    while (!stop.load()) synth->ProcessReplacing(ins, outs, 64); // no gap between blocks
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const float rates[] = {48000.0f, 96000.0f, 44100.0f, 22050.0f};
+  for (int i = 0; i < 40; ++i) synth->SetSampleRate(rates[i % 4]);
+  const auto took = std::chrono::steady_clock::now() - start;
+  stop = true;
+  audio.join();
+  EXPECT_EQ(synth->Line(0).MaxDelay(), 1378);
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 5000);
+}
+
 } // namespace

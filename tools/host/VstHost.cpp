@@ -128,7 +128,7 @@ void VstHost::RunBlock(AEffectProcessProc entry, const float* inL, const float* 
 void VstHost::Advance(int32_t frames) {
   if (!fTransport.playing || frames <= 0) return;
   fTransport.samplePos += frames;
-  fTransport.ppqPos += frames / static_cast<double>(fSampleRate) * fTransport.tempo / 60.0;
+  fTransport.ppqPos += frames / static_cast<double>(fSampleRate.load()) * fTransport.tempo / 60.0;
 }
 
 std::vector<AutomationEvent> VstHost::Automation() const {

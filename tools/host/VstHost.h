@@ -2,6 +2,7 @@
 // A small VST 2.4 host for tests and tools: loads a module, answers the host
 // requests a plug-in relies on with a simulated transport, records what the
 // plug-in asks of it, and drives the effect through its AEffect record.
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -94,7 +95,7 @@ public:
   void SetStrictTexts(bool strict) { fStrictTexts = strict; }
 
   Transport& Time() { return fTransport; }
-  float CurrentSampleRate() const { return fSampleRate; }
+  float CurrentSampleRate() const { return fSampleRate.load(); }
 
   // What the plug-in asked of the host.
   std::vector<AutomationEvent> Automation() const;
@@ -113,7 +114,7 @@ private:
   AEffect* fEffect = nullptr;
   bool fStrictTexts = true;
   intptr_t fVersion = 2400;
-  float fSampleRate = 44100.0f;
+  std::atomic<float> fSampleRate{44100.0f}; // read in the callback on the audio thread
   int32_t fBlockSize = 1024;
   Transport fTransport;
   VstTimeInfo fTimeInfo{};
