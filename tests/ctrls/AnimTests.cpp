@@ -13,7 +13,8 @@ using ui::headless::HeadlessScreen;
 
 // Row y of the picture has the colour (y, 100, 0).
 void PaintRows(ui::Canvas& c, int width, int height) {
-  for (int y = 0; y < height; ++y) c.FillRect({0, y, width, y + 1}, ui::Rgb(y, 100, 0));
+  for (int y = 0; y < height; ++y)
+    c.FillRect({0, y, width, y + 1}, ui::Rgb(y, 100, 0));
 }
 
 class PopupWindow {
@@ -24,12 +25,17 @@ public:
   explicit PopupWindow(ui::Point at) {
     ui::WindowDesc d;
     d.bounds = ui::Rect::FromSize(at.x, at.y, kW, kH);
-    d.proc = [this](ui::WindowHandle h, std::uint32_t msg, ui::WParam w, ui::LParam l) -> ui::LResult {
+    d.proc = [this](ui::WindowHandle h, std::uint32_t msg, ui::WParam w,
+                    ui::LParam l) -> ui::LResult {
       auto* given = reinterpret_cast<ui::Canvas*>(w);
       switch (msg) {
-      case ui::WM_PRINT: return PaintWindowToDC(h, *given, static_cast<unsigned>(l), {});
-      case ui::WM_PRINTCLIENT: PaintRows(*given, kW, kH); return 0;
-      case ui::WM_ERASEBKGND: return 1;
+      case ui::WM_PRINT:
+        return PaintWindowToDC(h, *given, static_cast<unsigned>(l), {});
+      case ui::WM_PRINTCLIENT:
+        PaintRows(*given, kW, kH);
+        return 0;
+      case ui::WM_ERASEBKGND:
+        return 1;
       case ui::WM_PAINT: {
         ++paints;
         if (given) { // a buffered repaint hands its canvas over
@@ -42,7 +48,8 @@ public:
         ui::EndPaint(h, ps);
         return 0;
       }
-      default: return ui::DefaultWindowProc(h, msg, w, l);
+      default:
+        return ui::DefaultWindowProc(h, msg, w, l);
       }
     };
     handle = ui::CreateWnd(d);
@@ -57,7 +64,9 @@ class Anim : public ::testing::Test {
 protected:
   void TearDown() override { EndPopupAnimation(); }
   // The window's surface row y, column x.
-  ui::Color Shown(const PopupWindow& w, int x, int y) { return ui::GetWindowSurface(w.handle)->ColorAt(x, y); }
+  ui::Color Shown(const PopupWindow& w, int x, int y) {
+    return ui::GetWindowSurface(w.handle)->ColorAt(x, y);
+  }
   bool RowVisible(const PopupWindow& w, int y) {
     const auto region = ui::GetWindowRegion(w.handle);
     return !region || region->Contains(5, y);
@@ -108,7 +117,8 @@ TEST_F(Anim, SlidesFromTheLeftAndRight) {
   StartPopupAnimation(w.handle, {tbadRight, tbadUp});
   screen.Advance(10);
   StepPopupAnimation();
-  EXPECT_EQ(ui::GetWindowRegion(w.handle)->Intersect(ui::Rect{0, 0, 80, 60}).Bounds(), (ui::Rect{0, 56, 5, 60}));
+  EXPECT_EQ(ui::GetWindowRegion(w.handle)->Intersect(ui::Rect{0, 0, 80, 60}).Bounds(),
+            (ui::Rect{0, 56, 5, 60}));
   EXPECT_EQ(Shown(w, 0, 56), ui::Rgb(0, 100, 0)) << "the picture's top row";
 }
 
@@ -152,7 +162,8 @@ TEST_F(Anim, SnapshotHoldsTheChildWindows) {
   cd.bounds = {10, 20, 30, 30};
   cd.visible = true;
   cd.proc = [](ui::WindowHandle h, std::uint32_t msg, ui::WParam wp, ui::LParam l) -> ui::LResult {
-    if (msg == ui::WM_PRINT) return PaintWindowToDC(h, *reinterpret_cast<ui::Canvas*>(wp), static_cast<unsigned>(l), {});
+    if (msg == ui::WM_PRINT)
+      return PaintWindowToDC(h, *reinterpret_cast<ui::Canvas*>(wp), static_cast<unsigned>(l), {});
     if (msg == ui::WM_PRINTCLIENT) {
       reinterpret_cast<ui::Canvas*>(wp)->FillRect({0, 0, 20, 10}, ui::Rgb(0, 0, 255));
       return 0;
@@ -161,7 +172,8 @@ TEST_F(Anim, SnapshotHoldsTheChildWindows) {
   };
   ui::CreateWnd(cd);
   ui::Bitmap shot(80, 60);
-  EXPECT_EQ(PaintWindowToDC(w.handle, shot.GetCanvas(), PRF_CHECKVISIBLE | PRF_CLIENT, {}), 0) << "hidden";
+  EXPECT_EQ(PaintWindowToDC(w.handle, shot.GetCanvas(), PRF_CHECKVISIBLE | PRF_CLIENT, {}), 0)
+      << "hidden";
   EXPECT_EQ(PaintWindowToDC(w.handle, shot.GetCanvas(), PRF_CLIENT | PRF_CHILDREN, {}), 1);
   EXPECT_EQ(shot.ColorAt(15, 25), ui::Rgb(0, 0, 255));
   EXPECT_EQ(shot.ColorAt(9, 25), ui::Rgb(25, 100, 0));

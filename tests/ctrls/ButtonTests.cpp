@@ -11,8 +11,12 @@ namespace {
 class Buttons : public CtrlsTest {
 protected:
   void Wire(TKestButton* b) {
-    b->OnSelect = [this](TKestControl* s, int) { log.push_back("select " + std::to_string(int(s->GetValue()))); };
-    b->OnChange = [this](TKestControl* s) { log.push_back("change " + std::to_string(int(s->GetValue()))); };
+    b->OnSelect = [this](TKestControl* s, int) {
+      log.push_back("select " + std::to_string(int(s->GetValue())));
+    };
+    b->OnChange = [this](TKestControl* s) {
+      log.push_back("change " + std::to_string(int(s->GetValue())));
+    };
     b->OnClick = [this](ui::Component*) { log.push_back("click"); };
   }
 };
@@ -25,7 +29,8 @@ TEST_F(Buttons, PressPushesAndReleaseClicks) {
   EXPECT_TRUE(SameBlock(b->ScreenBmp(), 0, 0, *SkinButton, 0, 0, 22, 22)) << "pressed face";
   Release();
   EXPECT_EQ(log, (std::vector<std::string>{"select 0", "change 1", "click"}));
-  EXPECT_TRUE(SameBlock(b->ScreenBmp(), 0, 0, *SkinEditor, 77, 262, 22, 22)) << "face of the editor again";
+  EXPECT_TRUE(SameBlock(b->ScreenBmp(), 0, 0, *SkinEditor, 77, 262, 22, 22))
+      << "face of the editor again";
   log.clear();
   ClickAt(b, 5, 5, ui::MouseButton::Right);
   EXPECT_TRUE(log.empty());
@@ -41,7 +46,8 @@ TEST_F(Buttons, GlyphSinksOnePixelWhilePressed) {
   PressAt(b, 5, 5);
   ui::Bitmap pressedFace(22, 22);
   pressedFace.GetCanvas().BitBlt(0, 0, 22, 22, *SkinButton, 0, 0);
-  EXPECT_EQ(DifferenceBounds(b->ScreenBmp(), pressedFace), up.Offset(1, 1).Intersect({0, 0, 22, 22}));
+  EXPECT_EQ(DifferenceBounds(b->ScreenBmp(), pressedFace),
+            up.Offset(1, 1).Intersect({0, 0, 22, 22}));
   Release();
   EXPECT_EQ(DifferenceBounds(b->ScreenBmp(), face), up);
   EXPECT_THROW(b->SetGlyphResName("NO_SUCH_GLYPH"), std::exception);
@@ -74,7 +80,8 @@ TEST_F(Buttons, DropDownOpensBelowAndTheClosingClickOnTheButtonIsSwallowed) {
   menu->whileOpen = [&] { screen.Click(At(other, 10, 10)); };
   ClickAt(b, 10, 10);
   EXPECT_EQ(menu->popups.size(), 2u);
-  EXPECT_EQ(log, (std::vector<std::string>{"select 0", "change 1", "select 0", "change 1", "click"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"select 0", "change 1", "select 0", "change 1", "click"}));
 }
 
 TEST_F(Buttons, PressDeliveredByTheOpenMenuIsIgnored) {

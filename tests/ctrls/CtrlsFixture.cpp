@@ -17,7 +17,8 @@ constexpr const char* kBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.
 void CtrlsTest::SetUp() {
   ui::App().Reset();
   // Text pictures must not depend on the fonts of the machine.
-  if (std::filesystem::exists(kRegular) && std::filesystem::exists(kBold)) ui::PinFontFace("Tahoma", kRegular, kBold);
+  if (std::filesystem::exists(kRegular) && std::filesystem::exists(kBold))
+    ui::PinFontFace("Tahoma", kRegular, kBold);
   LoadSharedSkins();
   form = new ui::Form(nullptr);
   form->SetBounds(100, 100, 494, 383);
@@ -52,12 +53,15 @@ void CtrlsTest::Release(ui::MouseButton b) {
   screen.Pump();
 }
 
-std::string OutputPath(const std::string& name) { return std::string(KEST_TEST_OUTPUT_DIR) + "/" + name; }
+std::string OutputPath(const std::string& name) {
+  return std::string(KEST_TEST_OUTPUT_DIR) + "/" + name;
+}
 
 int DifferentPixels(const ui::Bitmap& a, const ui::Bitmap& b) {
   int n = 0;
   for (int y = 0; y < a.Height(); ++y) {
-    for (int x = 0; x < a.Width(); ++x) n += a.ColorAt(x, y) != b.ColorAt(x, y);
+    for (int x = 0; x < a.Width(); ++x)
+      n += a.ColorAt(x, y) != b.ColorAt(x, y);
   }
   return n;
 }
@@ -67,13 +71,15 @@ ui::Rect DifferenceBounds(const ui::Bitmap& a, const ui::Bitmap& b) {
   for (int y = 0; y < a.Height(); ++y) {
     for (int x = 0; x < a.Width(); ++x) {
       if (a.ColorAt(x, y) == b.ColorAt(x, y)) continue;
-      r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+      r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+           std::max(r.bottom, y + 1)};
     }
   }
   return r.IsEmpty() ? ui::Rect{} : r;
 }
 
-bool SameBlock(const ui::Bitmap& a, int ax, int ay, const ui::Bitmap& b, int bx, int by, int w, int h) {
+bool SameBlock(const ui::Bitmap& a, int ax, int ay, const ui::Bitmap& b, int bx, int by, int w,
+               int h) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       if (a.ColorAt(ax + x, ay + y) != b.ColorAt(bx + x, by + y)) return false;

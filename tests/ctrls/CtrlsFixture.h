@@ -18,8 +18,7 @@ protected:
   void TearDown() override;
 
   // A control owned and shown by the form at (left, top).
-  template <class T>
-  T* Place(int left, int top) {
+  template <class T> T* Place(int left, int top) {
     auto* c = new T(form);
     c->SetParent(form);
     c->SetBounds(left, top, c->Width(), c->Height());
@@ -43,6 +42,7 @@ std::string OutputPath(const std::string& name);
 int DifferentPixels(const ui::Bitmap& a, const ui::Bitmap& b);
 ui::Rect DifferenceBounds(const ui::Bitmap& a, const ui::Bitmap& b);
 // True when the w x h block of a at (ax, ay) equals that of b at (bx, by).
-bool SameBlock(const ui::Bitmap& a, int ax, int ay, const ui::Bitmap& b, int bx, int by, int w, int h);
+bool SameBlock(const ui::Bitmap& a, int ax, int ay, const ui::Bitmap& b, int bx, int by, int w,
+               int h);
 
 } // namespace kest::test

@@ -15,7 +15,8 @@ protected:
     for (int i = 0; i < form->ControlCount(); ++i) {
       auto* c = dynamic_cast<TKestControl*>(form->Controls(i));
       if (!c || !c->Visible()) continue;
-      EXPECT_TRUE(SameBlock(shot, c->Left(), c->Top(), c->ScreenBmp(), 0, 0, c->Width(), c->Height()))
+      EXPECT_TRUE(
+          SameBlock(shot, c->Left(), c->Top(), c->ScreenBmp(), 0, 0, c->Width(), c->Height()))
           << c->Name();
     }
   }
@@ -48,7 +49,8 @@ TEST_F(Face, OneOfEachControlInSeveralStates) {
   ledC->SetChecked(true);
   screen.RunFor(20); // A and C fade in fully
   ledC->SetChecked(false);
-  for (int i = 0; i < 8; ++i) screen.RunFor(1); // C halfway out
+  for (int i = 0; i < 8; ++i)
+    screen.RunFor(1); // C halfway out
   auto* label = Place<TKestNoteLabel>(161, 267);
   label->SetNote(52);
   auto* kb = Place<TKestKeybrd>(113, 287);
@@ -97,7 +99,8 @@ TEST_F(Face, OneOfEachControlInSeveralStates) {
   const ui::Rect area = ui::Rect::FromSize(70, 255, 40, 105);
   ui::Bitmap detail(area.Width() * 8, area.Height() * 4);
   detail.GetCanvas().CopyRect({0, 0, area.Width() * 4, area.Height() * 4}, rest, area);
-  detail.GetCanvas().CopyRect({area.Width() * 4, 0, area.Width() * 8, area.Height() * 4}, second, area);
+  detail.GetCanvas().CopyRect({area.Width() * 4, 0, area.Width() * 8, area.Height() * 4}, second,
+                              area);
   ui::SavePng(detail, OutputPath("ctrls_pressed_detail_x4.png"));
 }
 

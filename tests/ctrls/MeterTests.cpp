@@ -18,7 +18,8 @@ TEST_F(Meter, BarsFollowTheLevelWithinTheRange) {
   EXPECT_EQ(vu->BoundsRect(), ui::Rect::FromSize(261, 287, 13, 74));
   vu->Display(3, -100);
   EXPECT_TRUE(LitFromRow(*vu, 0, 1)) << "above full scale: a full bar";
-  EXPECT_TRUE(SameBlock(vu->ScBitmap(), 7, 1, *SkinEditor, 261 + 7, 287 + 1, 5, 72)) << "below the range: no bar";
+  EXPECT_TRUE(SameBlock(vu->ScBitmap(), 7, 1, *SkinEditor, 261 + 7, 287 + 1, 5, 72))
+      << "below the range: no bar";
   vu->Display(-30, -6);
   EXPECT_TRUE(LitFromRow(*vu, 0, 37));
   EXPECT_FALSE(SameBlock(vu->ScBitmap(), 1, 36, *SkinVUMeter, 0, 35, 5, 1));
@@ -43,15 +44,18 @@ TEST_F(Meter, PeakMarkHoldsForNineUpdatesThenFallsFasterAndFaster) {
       EXPECT_EQ(vu->ScBitmap().ColorAt(3, 24), vu->PeakColor());
     }
   }
-  for (int i = 0; i < 9; ++i) EXPECT_NEAR(peaks[static_cast<std::size_t>(i)], -23.99, 1e-4) << i;
+  for (int i = 0; i < 9; ++i)
+    EXPECT_NEAR(peaks[static_cast<std::size_t>(i)], -23.99, 1e-4) << i;
   EXPECT_NEAR(peaks[9], -23.99 - 0.3, 1e-4);
   EXPECT_NEAR(peaks[10], -23.99 - 0.9, 1e-4);
   EXPECT_NEAR(peaks[11], -23.99 - 1.8, 1e-4);
-  for (int i = 0; i < 40; ++i) vu->Display(-60, -60);
+  for (int i = 0; i < 40; ++i)
+    vu->Display(-60, -60);
   // At the bottom the level itself sets the mark again, just above it,
   // where it is no longer drawn.
   EXPECT_NEAR(vu->PeakValue(0), -71.99, 1e-4);
-  for (int y = 60; y <= 72; ++y) EXPECT_NE(vu->ScBitmap().ColorAt(3, y), vu->PeakColor()) << y;
+  for (int y = 60; y <= 72; ++y)
+    EXPECT_NE(vu->ScBitmap().ColorAt(3, y), vu->PeakColor()) << y;
   vu->Display(-10, -60);
   EXPECT_NEAR(vu->PeakValue(0), -11.99, 1e-4) << "a louder level sets a new mark";
 }

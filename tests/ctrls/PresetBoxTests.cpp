@@ -19,7 +19,8 @@ protected:
     box->SetOnAcceptText([this](ui::Component*, std::u16string& text, bool& accept) {
       offered.push_back(text);
       accept = acceptNames;
-      if (!acceptNames) ui::ShowMessageBox(form->Handle(), u"Name taken", u"Kestrelphon", ui::MB_OK);
+      if (!acceptNames)
+        ui::ShowMessageBox(form->Handle(), u"Name taken", u"Kestrelphon", ui::MB_OK);
     });
   }
   void OpenEdit() {
@@ -99,7 +100,8 @@ TEST_F(PresetBox, RejectedNameComesBackAndKeepsTheFocus) {
 TEST_F(PresetBox, FailingHandlerReleasesTheHideLock) {
   std::vector<std::string> errors;
   ui::App().OnException = [&](std::exception_ptr) { errors.push_back("error"); };
-  box->SetOnAcceptText([](ui::Component*, std::u16string&, bool&) { throw std::runtime_error("disk full"); });
+  box->SetOnAcceptText(
+      [](ui::Component*, std::u16string&, bool&) { throw std::runtime_error("disk full"); });
   OpenEdit();
   screen.Key(ui::VK_RETURN, u'\r');
   screen.Pump();

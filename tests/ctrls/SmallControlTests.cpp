@@ -21,7 +21,8 @@ TEST_F(SmallControls, SpinnerStepsWithinItsDigitAndReportsEveryPress) {
   PressAt(spin, 18, 5); // up arrow
   EXPECT_EQ(spin->AsInteger(), 9);
   EXPECT_EQ(changes, 1) << "reported also at the limit";
-  EXPECT_TRUE(SameBlock(spin->ScreenBmp(), 14, 2, *SkinOctDn, 0, 0, 9, 8)) << "up arrow shown pressed";
+  EXPECT_TRUE(SameBlock(spin->ScreenBmp(), 14, 2, *SkinOctDn, 0, 0, 9, 8))
+      << "up arrow shown pressed";
   Release();
   EXPECT_FALSE(SameBlock(spin->ScreenBmp(), 14, 2, *SkinOctDn, 0, 0, 9, 8));
   ClickAt(spin, 18, 10); // the down arrow starts at y = 10
@@ -54,8 +55,8 @@ TEST_F(SmallControls, KeyboardHitsTheKeyUnderThePointAndLightsItWhileHeld) {
     ui::Point p;
     int key;
   };
-  for (const Hit& h : {Hit{{50, 60}, 4}, Hit{{54, 30}, -1}, Hit{{15, 20}, 1}, Hit{{14, 60}, 0}, Hit{{24, 50}, 2},
-                       Hit{{120, 60}, 11}, Hit{{110, 30}, 10}, Hit{{1, 1}, -1}}) {
+  for (const Hit& h : {Hit{{50, 60}, 4}, Hit{{54, 30}, -1}, Hit{{15, 20}, 1}, Hit{{14, 60}, 0},
+                       Hit{{24, 50}, 2}, Hit{{120, 60}, 11}, Hit{{110, 30}, 10}, Hit{{1, 1}, -1}}) {
     EXPECT_EQ(kb->KeyAt(h.p), h.key) << h.p.x << "," << h.p.y;
   }
   int selects = 0, changes = 0;
@@ -83,7 +84,8 @@ TEST_F(SmallControls, StepLightsKeepTheLowFourBits) {
   EXPECT_EQ(leds->Step(), 1);
   const ui::Bitmap& on = *SkinStepLedOn;
   EXPECT_TRUE(SameBlock(leds->ScreenBmp(), 7 + 24, 7, on, 0, 0, on.Width(), on.Height()));
-  EXPECT_TRUE(SameBlock(leds->ScreenBmp(), 7, 7, *SkinEditor, 75 + 7, 46 + 7, on.Width(), on.Height()));
+  EXPECT_TRUE(
+      SameBlock(leds->ScreenBmp(), 7, 7, *SkinEditor, 75 + 7, 46 + 7, on.Width(), on.Height()));
   int selects = 0;
   leds->OnSelect = [&](TKestControl*, int) { ++selects; };
   ClickAt(leds, 100, 10, ui::MouseButton::Right);
@@ -99,7 +101,8 @@ TEST_F(SmallControls, LedFadesInSixteenTicksAndTurnsBackFromWhereItIs) {
     alphas.push_back(led->Alpha());
   }
   std::vector<int> expected;
-  for (int i = 1; i <= 15; ++i) expected.push_back(16 * i);
+  for (int i = 1; i <= 15; ++i)
+    expected.push_back(16 * i);
   expected.push_back(255);
   EXPECT_EQ(alphas, expected);
   // Fully lit: the LED picture itself over the face.

@@ -35,7 +35,8 @@ void TestMenu::Popup(int X, int Y) {
       continue;
     }
     if (m.message == ui::WM_QUIT) break;
-    if (!dispatchAll && IsPress(m.message) && !ui::GetWindowScreenRect(window).Contains(m.pt)) break;
+    if (!dispatchAll && IsPress(m.message) && !ui::GetWindowScreenRect(window).Contains(m.pt))
+      break;
     ui::PeekMsg(m, 0, 0, 0, ui::PM_REMOVE);
     ui::TranslateMsg(m);
     ui::DispatchMsg(m);

@@ -82,7 +82,8 @@ TEST(PendingMessages, RemovalKeepsOtherMessagesAndTheQuit) {
     left.emplace_back(m.message, m.wParam);
     if (m.message == ui::WM_QUIT) break;
   }
-  EXPECT_EQ(left, (std::vector<std::pair<std::uint32_t, ui::WParam>>{{ui::WM_USER, 1}, {ui::WM_QUIT, 7}}));
+  EXPECT_EQ(left, (std::vector<std::pair<std::uint32_t, ui::WParam>>{{ui::WM_USER, 1},
+                                                                     {ui::WM_QUIT, 7}}));
   // Range removal stops at the quit and leaves it queued.
   ui::PostQuitMsg(3);
   RemovePendingMessages(0x0001, 0xFFFF);
@@ -142,7 +143,8 @@ TEST(Captions, ExtentWithoutMarkersAndRotatedDrawing) {
     for (int x = 0; x < 60; ++x) {
       if (bmp.ColorAt(x, y) == 0) continue;
       ++inkPixels;
-      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1), std::max(ink.bottom, y + 1)};
+      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+             std::max(ink.bottom, y + 1)};
     }
   }
   const ui::Size text = c.TextExtent(u"Go on");
@@ -154,7 +156,8 @@ TEST(Captions, ExtentWithoutMarkersAndRotatedDrawing) {
   DrawRotatedCaption(c, u"&Go on", {0, 0, 60, 120}, ui::DT_HIDEPREFIX);
   int hidden = 0;
   for (int y = 0; y < 120; ++y) {
-    for (int x = 0; x < 60; ++x) hidden += bmp.ColorAt(x, y) != 0;
+    for (int x = 0; x < 60; ++x)
+      hidden += bmp.ColorAt(x, y) != 0;
   }
   EXPECT_LT(hidden, inkPixels) << "no underline under the accelerator";
 }

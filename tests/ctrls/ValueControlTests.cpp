@@ -87,9 +87,12 @@ TEST_F(ValueControls, EventOrderOfSwitchKnobAndSlider) {
   for (TKestControl* c : {static_cast<TKestControl*>(sw), static_cast<TKestControl*>(knob),
                           static_cast<TKestControl*>(slider)}) {
     c->OnSelect = [this](TKestControl* s, int index) {
-      log.push_back("select " + std::to_string(index) + " value " + std::to_string(int(s->GetValue())));
+      log.push_back("select " + std::to_string(index) + " value " +
+                    std::to_string(int(s->GetValue())));
     };
-    c->OnChange = [this](TKestControl* s) { log.push_back("change " + std::to_string(int(s->GetValue()))); };
+    c->OnChange = [this](TKestControl* s) {
+      log.push_back("change " + std::to_string(int(s->GetValue())));
+    };
   }
   sw->SetTag(7);
   knob->SetTag(23);

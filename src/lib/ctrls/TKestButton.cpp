@@ -6,14 +6,17 @@
 
 namespace kest {
 
-TKestButton::TKestButton(ui::Component* AOwner) : TKestButton(AOwner, kWidth, kHeight, SkinButton) {}
+TKestButton::TKestButton(ui::Component* AOwner)
+    : TKestButton(AOwner, kWidth, kHeight, SkinButton) {}
 
 TKestButton::TKestButton(ui::Component* AOwner, int AWidth, int AHeight, ui::Bitmap* APushBmp)
     : TKestControl(AOwner, AWidth, AHeight), fPushBmp(APushBmp), fClickRect(ClientRect()) {
   UpdateScreenBmp();
 }
 
-TKestButton::~TKestButton() { SetDropDownMenu(nullptr); }
+TKestButton::~TKestButton() {
+  SetDropDownMenu(nullptr);
+}
 
 void TKestButton::SetGlyphResName(const std::string& Name) {
   fGlyph.reset();
@@ -47,7 +50,9 @@ void TKestButton::ComposeFace(bool WithGlyph) {
   }
 }
 
-void TKestButton::UpdateScreenBmp() { ComposeFace(true); }
+void TKestButton::UpdateScreenBmp() {
+  ComposeFace(true);
+}
 
 bool TKestButton::DropDown() {
   if (!fDropDownMenu || !fDropDownMenu->AutoPopup()) return false;
@@ -107,7 +112,8 @@ void TKestButton::MouseUp(ui::MouseButton Button, ui::ShiftState Shift, int X, i
   }
 }
 
-TKestTopButton::TKestTopButton(ui::Component* AOwner) : TKestButton(AOwner, kWidth, kHeight, SkinBtnTop) {}
+TKestTopButton::TKestTopButton(ui::Component* AOwner)
+    : TKestButton(AOwner, kWidth, kHeight, SkinBtnTop) {}
 
 bool TKestTopButton::CanResize(int& NewWidth, int& NewHeight) {
   NewWidth = kWidth;

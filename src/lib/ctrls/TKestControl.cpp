@@ -41,7 +41,9 @@ void TKestControl::CopyEditorBackground() {
   fScreenBmp.GetCanvas().BitBlt(0, 0, Width(), Height(), *SkinEditor, Left(), Top());
 }
 
-void TKestControl::UpdateScreenBmp() { CopyEditorBackground(); }
+void TKestControl::UpdateScreenBmp() {
+  CopyEditorBackground();
+}
 
 void TKestControl::Redraw() {
   UpdateScreenBmp();
@@ -52,10 +54,13 @@ void TKestControl::Redraw() {
 }
 
 void TKestControl::InvalidateParent() {
-  if (Parent() && Parent()->HandleAllocated()) ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  if (Parent() && Parent()->HandleAllocated())
+    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
 }
 
-void TKestControl::Paint() { GetCanvas().BitBlt(0, 0, Width(), Height(), fScreenBmp, 0, 0); }
+void TKestControl::Paint() {
+  GetCanvas().BitBlt(0, 0, Width(), Height(), fScreenBmp, 0, 0);
+}
 
 void TKestControl::Resize() {
   GraphicControl::Resize();
@@ -80,6 +85,8 @@ void TKestControl::HidePointerForDrag() {
   ui::App().SetCursor(ui::Cursor::None);
 }
 
-void TKestControl::RestorePointerAfterDrag() { ui::App().SetCursor(fSaveCursor); }
+void TKestControl::RestorePointerAfterDrag() {
+  ui::App().SetCursor(fSaveCursor);
+}
 
 } // namespace kest

@@ -10,7 +10,8 @@ namespace kest {
 
 class TKestPresetBox;
 
-using TKestAcceptTextEvent = std::function<void(ui::Component* Sender, std::u16string& NewText, bool& Accept)>;
+using TKestAcceptTextEvent =
+    std::function<void(ui::Component* Sender, std::u16string& NewText, bool& Accept)>;
 
 class TKestEdit : public ui::Edit {
 public:

@@ -23,7 +23,8 @@ const std::vector<ui::Point> kKeys[12] = {
 } // namespace
 
 TKestKeybrd::TKestKeybrd(ui::Component* AOwner) : TKestControl(AOwner, kWidth, kHeight) {
-  for (int i = 0; i < 12; ++i) fRgn[static_cast<std::size_t>(i)] = ui::Region::FromPolygon(kKeys[i]);
+  for (int i = 0; i < 12; ++i)
+    fRgn[static_cast<std::size_t>(i)] = ui::Region::FromPolygon(kKeys[i]);
 }
 
 int TKestKeybrd::KeyAt(ui::Point P) const {
@@ -35,7 +36,9 @@ int TKestKeybrd::KeyAt(ui::Point P) const {
 
 void TKestKeybrd::UpdateScreenBmp() {
   CopyEditorBackground();
-  if (fSelected >= 0) fScreenBmp.GetCanvas().FillRegion(fRgn[static_cast<std::size_t>(fSelected)], ui::Rgb(0, 255, 0));
+  if (fSelected >= 0)
+    fScreenBmp.GetCanvas().FillRegion(fRgn[static_cast<std::size_t>(fSelected)],
+                                      ui::Rgb(0, 255, 0));
 }
 
 void TKestKeybrd::MouseDown(ui::MouseButton Button, ui::ShiftState Shift, int X, int Y) {

@@ -4,7 +4,8 @@
 
 namespace kest {
 
-TKestLedBtn::TKestLedBtn(ui::Component* AOwner) : TKestControl(AOwner, kWidth, kHeight), fTimer(new ui::Timer(this)) {
+TKestLedBtn::TKestLedBtn(ui::Component* AOwner)
+    : TKestControl(AOwner, kWidth, kHeight), fTimer(new ui::Timer(this)) {
   fTimer->SetEnabled(false);
   fTimer->SetInterval(1);
   fTimer->SetOnTimer([this](ui::Component*) { FadeTick(); });

@@ -22,7 +22,8 @@ bool TKestNoteLabel::CanResize(int& NewWidth, int& NewHeight) {
 void TKestNoteLabel::SetNote(int Value) {
   fNote = std::clamp(Value, 0, 127);
   Compose();
-  if (Parent() && Parent()->HandleAllocated()) ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  if (Parent() && Parent()->HandleAllocated())
+    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
 }
 
 void TKestNoteLabel::Compose() {
@@ -33,6 +34,8 @@ void TKestNoteLabel::Compose() {
   c.TextOut(0, 0, NoteName(fNote));
 }
 
-void TKestNoteLabel::Paint() { GetCanvas().BitBlt(0, 0, Width(), Height(), fScBitmap, 0, 0); }
+void TKestNoteLabel::Paint() {
+  GetCanvas().BitBlt(0, 0, Width(), Height(), fScBitmap, 0, 0);
+}
 
 } // namespace kest

@@ -49,7 +49,8 @@ void TKestOctSpin::UpdateScreenBmp() {
   CopyEditorBackground();
   ui::Canvas& c = fScreenBmp.GetCanvas();
   // A digit outside 0...9 would read a cell beyond the strip.
-  if (SkinSpinDigits && fValue >= 0 && fValue <= 9) c.BitBlt(4, 5, 6, 9, *SkinSpinDigits, 6 + 6 * fValue, 0);
+  if (SkinSpinDigits && fValue >= 0 && fValue <= 9)
+    c.BitBlt(4, 5, 6, 9, *SkinSpinDigits, 6 + 6 * fValue, 0);
   if (SkinOctDn) {
     if (fUpPushed) c.BitBlt(fUpRect.left, fUpRect.top, 9, 8, *SkinOctDn, 0, 0);
     if (fDnPushed) c.BitBlt(fDnRect.left, fDnRect.top, 9, 8, *SkinOctDn, 0, 8);

@@ -53,6 +53,8 @@ void TKestPresetBox::ShowEdit() {
   fEdit->Show();
 }
 
-void TKestPresetBox::HideEdit() { fEdit->Hide(); }
+void TKestPresetBox::HideEdit() {
+  fEdit->Hide();
+}
 
 } // namespace kest

@@ -15,7 +15,8 @@ TKestSlider::TKestSlider(ui::Component* AOwner) : TKestStepCtrl(AOwner, kWidth, 
 
 float TKestSlider::GetValue() const {
   return static_cast<float>(static_cast<double>(fMinValue) +
-                            fPosition * (static_cast<double>(fMaxValue) - fMinValue) / kMaxPosition);
+                            fPosition * (static_cast<double>(fMaxValue) - fMinValue) /
+                                kMaxPosition);
 }
 
 void TKestSlider::SetValue(float Value) {

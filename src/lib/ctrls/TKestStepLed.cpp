@@ -4,7 +4,9 @@
 
 namespace kest {
 
-TKestStepLed::TKestStepLed(ui::Component* AOwner) : TKestControl(AOwner, kWidth, kHeight) { UpdateScreenBmp(); }
+TKestStepLed::TKestStepLed(ui::Component* AOwner) : TKestControl(AOwner, kWidth, kHeight) {
+  UpdateScreenBmp();
+}
 
 void TKestStepLed::SetStep(int Value) {
   const int s = Value & 15;

@@ -4,7 +4,9 @@
 
 namespace kest {
 
-TKestSwitch::TKestSwitch(ui::Component* AOwner) : TKestStepCtrl(AOwner, kWidth, kHeight) { UpdateScreenBmp(); }
+TKestSwitch::TKestSwitch(ui::Component* AOwner) : TKestStepCtrl(AOwner, kWidth, kHeight) {
+  UpdateScreenBmp();
+}
 
 void TKestSwitch::SetValue(float Value) {
   const bool on = Value > 0.5f;

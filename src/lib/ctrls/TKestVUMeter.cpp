@@ -42,11 +42,13 @@ void TKestVUMeter::CopyBackground() {
 void TKestVUMeter::Display(float vLeft, float vRight) {
   fValue = {vLeft, vRight};
   const auto range = static_cast<float>(fRange);
-  for (float& v : fValue) v = std::clamp(v, -range, 0.0f);
+  for (float& v : fValue)
+    v = std::clamp(v, -range, 0.0f);
   CopyBackground();
   DrawChannel(0);
   DrawChannel(1);
-  if (Parent() && Parent()->HandleAllocated()) ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  if (Parent() && Parent()->HandleAllocated())
+    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
 }
 
 void TKestVUMeter::DrawChannel(int i) {
@@ -72,10 +74,14 @@ void TKestVUMeter::DrawChannel(int i) {
     }
   }
   if (counter >= kPeakHold) peak -= static_cast<float>((counter - kPeakHold) * 0.3);
-  if (peak < -kBarRows) peak = -kBarRows;
-  else ++counter;
+  if (peak < -kBarRows)
+    peak = -kBarRows;
+  else
+    ++counter;
 }
 
-void TKestVUMeter::Paint() { GetCanvas().BitBlt(0, 0, Width(), Height(), fScBitmap, 0, 0); }
+void TKestVUMeter::Paint() {
+  GetCanvas().BitBlt(0, 0, Width(), Height(), fScBitmap, 0, 0);
+}
 
 } // namespace kest

@@ -100,11 +100,15 @@ void StepPopupAnimation() {
   const int h = gAnim.Height;
   const TKestAnimationDirection d = gAnim.Direction;
   int y = 0;
-  if (d.Contains(tbadDown)) y = MulDiv(h, n, 255) - h;
-  else if (d.Contains(tbadUp)) y = h - MulDiv(h, n, 255);
+  if (d.Contains(tbadDown))
+    y = MulDiv(h, n, 255) - h;
+  else if (d.Contains(tbadUp))
+    y = h - MulDiv(h, n, 255);
   int x = 0;
-  if (d.Contains(tbadRight)) x = MulDiv(w, n, 255) - w;
-  else if (d.Contains(tbadLeft)) x = w - MulDiv(w, n, 255);
+  if (d.Contains(tbadRight))
+    x = MulDiv(w, n, 255) - w;
+  else if (d.Contains(tbadLeft))
+    x = w - MulDiv(w, n, 255);
   ShowSnapshotAt(x, y);
 }
 
@@ -125,6 +129,8 @@ void EndPopupAnimationFor(ui::WindowHandle Wnd) {
   if (gAnim.Animating && (Wnd == 0 || Wnd == gAnim.Wnd)) EndPopupAnimation();
 }
 
-bool PopupAnimating() { return gAnim.Animating; }
+bool PopupAnimating() {
+  return gAnim.Animating;
+}
 
 } // namespace kest

@@ -16,7 +16,8 @@ class TKestAnimationDirection {
 public:
   constexpr TKestAnimationDirection() = default;
   constexpr TKestAnimationDirection(std::initializer_list<TKestAnimationDirectionItem> items) {
-    for (auto i : items) fBits = static_cast<std::uint8_t>(fBits | (1u << i));
+    for (auto i : items)
+      fBits = static_cast<std::uint8_t>(fBits | (1u << i));
   }
   constexpr bool Contains(TKestAnimationDirectionItem i) const { return (fBits >> i) & 1u; }
   constexpr bool Empty() const { return fBits == 0; }

@@ -23,7 +23,8 @@ public:
 protected:
   void Notification(ui::Component* AComponent, ui::Operation Operation) override {
     ui::Component::Notification(AComponent, Operation);
-    if (Operation == ui::Operation::Remove && AComponent == fPopupComponent) fPopupComponent = nullptr;
+    if (Operation == ui::Operation::Remove && AComponent == fPopupComponent)
+      fPopupComponent = nullptr;
   }
 
 private:

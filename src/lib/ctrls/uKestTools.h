@@ -96,7 +96,8 @@ bool FontFaceExists(std::string_view FaceName);
 ui::Font CreateRotatedFont(ui::Canvas& Canvas);
 // Draws the caption turned by 270 degrees (reading downwards), centred in
 // R, with its accelerator underlined unless Format has DT_HIDEPREFIX.
-void DrawRotatedCaption(ui::Canvas& Canvas, std::u16string_view Caption, const ui::Rect& R, unsigned Format);
+void DrawRotatedCaption(ui::Canvas& Canvas, std::u16string_view Caption, const ui::Rect& R,
+                        unsigned Format);
 
 // --- Printing and repainting --------------------------------------------------
 
@@ -125,15 +126,13 @@ void BufferedRepaint(ui::WindowHandle Wnd);
 // --- Lists --------------------------------------------------------------------
 
 // Adds Item at the end (or the front) unless present; creates the list.
-template <class T>
-bool AddUniqueToList(std::unique_ptr<std::vector<T>>& List, const T& Item) {
+template <class T> bool AddUniqueToList(std::unique_ptr<std::vector<T>>& List, const T& Item) {
   if (!List) List = std::make_unique<std::vector<T>>();
   if (std::find(List->begin(), List->end(), Item) != List->end()) return false;
   List->push_back(Item);
   return true;
 }
-template <class T>
-bool InsertUniqueToList(std::unique_ptr<std::vector<T>>& List, const T& Item) {
+template <class T> bool InsertUniqueToList(std::unique_ptr<std::vector<T>>& List, const T& Item) {
   if (!List) List = std::make_unique<std::vector<T>>();
   if (std::find(List->begin(), List->end(), Item) != List->end()) return false;
   List->insert(List->begin(), Item);

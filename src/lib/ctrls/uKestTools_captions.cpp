@@ -18,8 +18,10 @@ std::u16string StripAmpersands(std::u16string_view Caption) {
 }
 
 std::u16string StripCaptionTail(std::u16string_view Caption) {
-  if (Caption.size() > 1 && Caption.ends_with(u':')) return std::u16string(Caption.substr(0, Caption.size() - 1));
-  if (Caption.size() > 3 && Caption.ends_with(u"...")) return std::u16string(Caption.substr(0, Caption.size() - 3));
+  if (Caption.size() > 1 && Caption.ends_with(u':'))
+    return std::u16string(Caption.substr(0, Caption.size() - 1));
+  if (Caption.size() > 3 && Caption.ends_with(u"..."))
+    return std::u16string(Caption.substr(0, Caption.size() - 3));
   return std::u16string(Caption);
 }
 
@@ -61,8 +63,12 @@ void DrawTextString(ui::Canvas& Canvas, std::u16string_view Text, ui::Rect& R, u
   Canvas.TextRect(R, Text, Format);
 }
 
-void TextOutString(ui::Canvas& Canvas, int X, int Y, std::u16string_view Text) { Canvas.TextOut(X, Y, Text); }
+void TextOutString(ui::Canvas& Canvas, int X, int Y, std::u16string_view Text) {
+  Canvas.TextOut(X, Y, Text);
+}
 
-bool FontFaceExists(std::string_view FaceName) { return ui::FontFaceInstalled(FaceName); }
+bool FontFaceExists(std::string_view FaceName) {
+  return ui::FontFaceInstalled(FaceName);
+}
 
 } // namespace kest

@@ -20,6 +20,8 @@ void RemovePendingMessages(std::uint32_t First, std::uint32_t Last) {
   }
 }
 
-ui::Point LastMessagePos() { return ui::LastMessagePos(); }
+ui::Point LastMessagePos() {
+  return ui::LastMessagePos();
+}
 
 } // namespace kest

@@ -6,7 +6,9 @@ namespace kest {
 
 namespace {
 
-ui::WParam CanvasParam(ui::Canvas& c) { return reinterpret_cast<ui::WParam>(&c); }
+ui::WParam CanvasParam(ui::Canvas& c) {
+  return reinterpret_cast<ui::WParam>(&c);
+}
 
 // Narrows the canvas to a rectangle given in its current logical
 // coordinates and moves the origin to that rectangle's corner.
@@ -38,7 +40,8 @@ ui::LResult PaintWindowToDC(ui::WindowHandle Wnd, ui::Canvas& Canvas, unsigned F
     ui::SendMsg(Wnd, ui::WM_PRINTCLIENT, CanvasParam(Canvas), Flags);
   }
   if (Flags & PRF_CHILDREN) {
-    const unsigned childFlags = PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN | (Flags & ~0x3Fu);
+    const unsigned childFlags =
+        PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN | (Flags & ~0x3Fu);
     for (ui::WindowHandle c : ui::GetChildren(Wnd)) {
       if (!ui::IsWindowShown(c)) continue;
       const ui::Canvas::State s = Canvas.Save();

@@ -10,7 +10,8 @@ namespace {
 
 bool SameFace(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -54,9 +55,12 @@ void DrawTurned(ui::Canvas& canvas, const ui::Font& font, std::u16string_view te
       const int tx = x + size.cy - 1 - v;
       const int ty = y + u;
       const ui::Pixel under = canvas.PixelAt(tx, ty);
-      auto mix = [&](int top, int below) { return (top * cover + below * (255 - cover) + 127) / 255; };
+      auto mix = [&](int top, int below) {
+        return (top * cover + below * (255 - cover) + 127) / 255;
+      };
       canvas.SetPixel(tx, ty,
-                      ui::Rgb(mix(ui::RedOf(color), ui::PixelR(under)), mix(ui::GreenOf(color), ui::PixelG(under)),
+                      ui::Rgb(mix(ui::RedOf(color), ui::PixelR(under)),
+                              mix(ui::GreenOf(color), ui::PixelG(under)),
                               mix(ui::BlueOf(color), ui::PixelB(under))));
     }
   }
@@ -77,7 +81,8 @@ ui::Font CreateRotatedFont(ui::Canvas& Canvas) {
   return f;
 }
 
-void DrawRotatedCaption(ui::Canvas& Canvas, std::u16string_view Caption, const ui::Rect& R, unsigned Format) {
+void DrawRotatedCaption(ui::Canvas& Canvas, std::u16string_view Caption, const ui::Rect& R,
+                        unsigned Format) {
   const ui::Font saved = Canvas.font;
   Canvas.font = CreateRotatedFont(Canvas);
   const ui::TextMetrics tm = Canvas.GetTextMetrics();

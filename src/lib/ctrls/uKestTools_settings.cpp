@@ -46,9 +46,12 @@ void SetStoredSettingReader(TKestStoredSettingReader Reader) {
 
 int MenuShowDelayFromStored(const TKestStoredSetting& Value) {
   switch (Value.kind) {
-  case TKestStoredSetting::Kind::Missing: return kDefaultMenuShowDelay;
-  case TKestStoredSetting::Kind::Unusable: return 0;
-  case TKestStoredSetting::Kind::Text: break;
+  case TKestStoredSetting::Kind::Missing:
+    return kDefaultMenuShowDelay;
+  case TKestStoredSetting::Kind::Unusable:
+    return 0;
+  case TKestStoredSetting::Kind::Text:
+    break;
   }
   // The store's buffer holds at most 32 characters of the number.
   const std::string text = ui::Utf16ToUtf8(std::u16string_view(Value.text).substr(0, 32));
@@ -65,22 +68,30 @@ int MenuShowDelayMs() {
   return std::max(delay, 0);
 }
 
-bool KeyboardCuesOn() { return ui::GetSystemSettings().keyboardCues.value_or(true); }
+bool KeyboardCuesOn() {
+  return ui::GetSystemSettings().keyboardCues.value_or(true);
+}
 
 std::uint32_t SysParamOrDefault(unsigned Action, std::uint32_t Default) {
   const ui::SystemSettings s = ui::GetSystemSettings();
   switch (Action) {
   case SPI_GETMENUSHOWDELAY:
     return s.menuShowDelayMs ? static_cast<std::uint32_t>(*s.menuShowDelayMs) : Default;
-  case SPI_GETKEYBOARDCUES: return s.keyboardCues ? static_cast<std::uint32_t>(*s.keyboardCues) : Default;
-  case SPI_GETMENUANIMATION: return s.menuAnimation ? 1 : 0;
-  case SPI_GETDROPSHADOW: return s.dropShadow ? 1 : 0;
-  default: return Default;
+  case SPI_GETKEYBOARDCUES:
+    return s.keyboardCues ? static_cast<std::uint32_t>(*s.keyboardCues) : Default;
+  case SPI_GETMENUANIMATION:
+    return s.menuAnimation ? 1 : 0;
+  case SPI_GETDROPSHADOW:
+    return s.dropShadow ? 1 : 0;
+  default:
+    return Default;
   }
 }
 
 // Every system this code runs on can draw shadows under popups.
-bool DropShadowSupported() { return true; }
+bool DropShadowSupported() {
+  return true;
+}
 
 bool MenuSoundEnabled(std::string_view EventName) {
   const ui::SystemSettings s = ui::GetSystemSettings();
@@ -88,6 +99,8 @@ bool MenuSoundEnabled(std::string_view EventName) {
   return it != s.soundEvents.end() && it->second;
 }
 
-void PlayMenuSound(std::string_view EventName) { ui::PlaySystemSound(EventName); }
+void PlayMenuSound(std::string_view EventName) {
+  ui::PlaySystemSound(EventName);
+}
 
 } // namespace kest
