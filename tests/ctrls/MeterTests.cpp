@@ -16,6 +16,8 @@ bool LitFromRow(const TKestVUMeter& m, int channel, int firstRow) {
 TEST_F(Meter, BarsFollowTheLevelWithinTheRange) {
   auto* vu = Place<TKestVUMeter>(261, 287);
   EXPECT_EQ(vu->BoundsRect(), ui::Rect::FromSize(261, 287, 13, 74));
+  EXPECT_TRUE(SameBlock(vu->ScBitmap(), 0, 0, *SkinEditor, 261, 287, 13, 74))
+      << "the face under it once placed";
   vu->Display(3, -100);
   EXPECT_TRUE(LitFromRow(*vu, 0, 1)) << "above full scale: a full bar";
   EXPECT_TRUE(SameBlock(vu->ScBitmap(), 7, 1, *SkinEditor, 261 + 7, 287 + 1, 5, 72))

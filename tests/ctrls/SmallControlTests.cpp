@@ -35,6 +35,8 @@ TEST_F(SmallControls, SpinnerStepsWithinItsDigitAndReportsEveryPress) {
 
 TEST_F(SmallControls, SpinnerRangeStaysWithinOneDigit) {
   auto* spin = Place<TKestOctSpin>(77, 314);
+  EXPECT_TRUE(SameBlock(spin->ScreenBmp(), 0, 0, *SkinEditor, 77, 314, 25, 5))
+      << "the face under its place";
   spin->SetMaxValue(12);
   EXPECT_EQ(spin->MaxValue(), 9);
   spin->SetMinValue(-1);
@@ -121,6 +123,10 @@ TEST_F(SmallControls, LedFadesInSixteenTicksAndTurnsBackFromWhereItIs) {
 
 TEST_F(SmallControls, NoteLabelClampsAndDrawsOnlyTheName) {
   auto* label = Place<TKestNoteLabel>(161, 267);
+  ui::Bitmap placed(30, 10);
+  placed.GetCanvas().BitBlt(0, 0, 30, 10, label->ScBitmap(), 0, 0);
+  label->SetNote(60);
+  EXPECT_EQ(DifferentPixels(placed, label->ScBitmap()), 0) << "shows its note once placed";
   label->SetNote(200);
   EXPECT_EQ(label->Note(), 127);
   ui::Bitmap bg(30, 10);

@@ -19,6 +19,11 @@ bool TKestNoteLabel::CanResize(int& NewWidth, int& NewHeight) {
   return NewWidth == kWidth && NewHeight == kHeight;
 }
 
+void TKestNoteLabel::BoundsChanged(const ui::Rect& Old) {
+  GraphicControl::BoundsChanged(Old);
+  Compose();
+}
+
 void TKestNoteLabel::SetNote(int Value) {
   fNote = std::clamp(Value, 0, 127);
   Compose();

@@ -20,6 +20,8 @@ public:
 protected:
   void Paint() override;
   bool CanResize(int& NewWidth, int& NewHeight) override;
+  // Placed, it shows the face under it with the note, not an empty picture.
+  void BoundsChanged(const ui::Rect& Old) override;
 
 private:
   void Compose();

@@ -33,6 +33,11 @@ void TKestVUMeter::Resize() {
   CopyBackground();
 }
 
+void TKestVUMeter::BoundsChanged(const ui::Rect& Old) {
+  GraphicControl::BoundsChanged(Old);
+  CopyBackground();
+}
+
 void TKestVUMeter::CopyBackground() {
   if (!SkinEditor) return;
   ui::CanvasLock lock(SkinEditor->GetCanvas());

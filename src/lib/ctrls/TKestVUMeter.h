@@ -31,6 +31,8 @@ protected:
   void Paint() override;
   void Resize() override;
   bool CanResize(int& NewWidth, int& NewHeight) override;
+  // Moved, it shows the face under its new place until the next levels.
+  void BoundsChanged(const ui::Rect& Old) override;
 
 private:
   void CopyBackground();
