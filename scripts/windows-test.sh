@@ -36,5 +36,7 @@ step "Windows tests under Wine"
 # is made (and the server started) before the tests run.
 start=$SECONDS
 "$win/wine-run.sh" --init
+# Nothing of Wine's may outlive the run.
+trap '"$win/wine-run.sh" --stop' EXIT
 echo "Wine prefix ready in $((SECONDS - start)) s" >&2
 (cd "$win" && ctest --output-on-failure -j "$jobs")
