@@ -67,8 +67,11 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--minutes") == 0) one = false;
   }
-  for (int s : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+  for (int s : {SIGSEGV, SIGFPE, SIGILL, SIGABRT})
     std::signal(s, OnCrash);
+#ifdef SIGBUS // not on Windows
+  std::signal(SIGBUS, OnCrash);
+#endif
 
   const auto start = std::chrono::steady_clock::now();
   const auto end = start + std::chrono::duration<double, std::ratio<60>>(minutes);

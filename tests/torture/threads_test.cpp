@@ -85,6 +85,12 @@ TEST(Threads, ProcessingWhileOthersAutomateAndChangeProgramsAndRates) {
     }
     std::this_thread::sleep_for(std::chrono::microseconds(500));
   }
+  // A busy machine (or an emulator) may have kept the audio thread waiting:
+  // give it time to run a few blocks against the final state.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (blocks.load() <= 20 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   stop = true;
   audio.join();
   automation.join();
