@@ -300,7 +300,18 @@ void Idle() {
   X11Backend* b = Current();
   b->SyncState();
   b->DrainEvents();
-  App().ProcessMessages();
+  // Everything waiting now, but never for long: a window that keeps asking
+  // to be painted must not hold the host's user-interface thread.
+  const std::uint32_t start = b->Now();
+  Message m;
+  for (int n = 0; n < 10000 && b->Now() - start < 200 && PeekMsg(m, 0, 0, 0, PM_REMOVE); ++n) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's business
+      break;
+    }
+    TranslateMsg(m);
+    DispatchMsg(m);
+  }
   if (Installed()) b->SyncState();
 }
 

@@ -88,24 +88,33 @@ Window X11Backend::TopLevelAncestor(Window w) {
   return w;
 }
 
-WindowHandle X11Backend::Wrap(Window foreign) {
+Rect X11Backend::ForeignWindowBounds(std::uintptr_t nativeId) {
+  const auto foreign = static_cast<Window>(nativeId);
+  fPendingForeign = foreign;
+  fPendingGone = false;
   XWindowAttributes wa{};
-  if (!XGetWindowAttributes(fDpy, foreign, &wa)) return 0;
+  if (!foreign || !XGetWindowAttributes(fDpy, foreign, &wa)) {
+    fPendingGone = true;
+    return {};
+  }
   int x = 0, y = 0;
   Window child = 0;
   XTranslateCoordinates(fDpy, foreign, fRoot, 0, 0, &x, &y, &child);
   // Size changes and the end of the host's window reach us from here on.
   XSelectInput(fDpy, foreign, StructureNotifyMask);
-  WindowDesc d;
-  d.bounds = Rect::FromSize(x, y, wa.width, wa.height);
-  d.visible = true;
-  d.background = Rgb(0, 0, 0);
-  d.caption = u"host";
-  fPendingForeign = foreign;
+  return Rect::FromSize(x, y, wa.width, wa.height);
+}
+
+WindowHandle X11Backend::Wrap(Window foreign) {
   struct Clear {
     Window& w;
     ~Clear() { w = 0; }
   } clear{fPendingForeign};
+  WindowDesc d;
+  d.bounds = ForeignWindowBounds(foreign);
+  if (fPendingGone) return 0;
+  d.visible = true;
+  d.background = Rgb(0, 0, 0);
   return CreateWnd(d);
 }
 
@@ -124,10 +133,12 @@ void X11Backend::TopLevelChanged(WindowHandle h) {
     if (!t.shown && !fPendingForeign) return;
     NativeWindow n;
     n.foreignParent = fPendingForeign;
+    n.gone = fPendingForeign && fPendingGone; // nothing to draw into, ever
+    fPendingForeign = 0;
     n.overrideRedirect = !n.foreignParent && t.noActivate;
     n.placed = t.bounds;
     it = fWindows.emplace(h, n).first;
-    CreateNative(h, it->second);
+    if (!n.gone) CreateNative(h, it->second);
   }
   NativeWindow& n = it->second;
   if (n.gone || !n.xid) return;
