@@ -1,6 +1,9 @@
 // Real input (xdotool through the X server) reaching controls, popup
 // windows with the pointer grab of capture, and message boxes.
+#include <filesystem>
+
 #include "XServer.h"
+#include "ui/gfx/Png.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Edit.h"
 #include "ui/toolkit/Form.h"
@@ -195,6 +198,11 @@ int AnswerMessageBox(Host& host, unsigned flags, const std::vector<std::string>&
       isAbove = isAbove || reinterpret_cast<Atom*>(data)[i] == above;
     if (data) XFree(data);
     checked = transientFor == x11::NativeWindowId(owner) && isAbove;
+    // For people to look at.
+    const Rect r = GetWindowScreenRect(box);
+    std::filesystem::create_directories(KEST_X11_SHOTS);
+    SavePng(host.Capture(r.left, r.top, r.Width(), r.Height()),
+            std::string(KEST_X11_SHOTS) + "/message_box_" + std::to_string(flags) + ".png");
     std::vector<std::string> args{"key"};
     args.insert(args.end(), keys.begin(), keys.end());
     Xdotool(args);
