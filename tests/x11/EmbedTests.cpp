@@ -10,6 +10,8 @@
 #include "ui/toolkit/Form.h"
 #include "ui/toolkit/GraphicControl.h"
 #include "ui/x11/X11Backend.h"
+
+// Xlib last, in a block of its own.
 #include "XlibLast.h"
 
 namespace kest::x11test {
@@ -92,7 +94,8 @@ TEST_F(Embed, FormLivesInsideTheHostWindowAndFollowsIt) {
   // The host resizes and moves its window.
   XMoveResizeWindow(host->Dpy(), hw, 70, 90, 500, 350);
   host->Sync();
-  ASSERT_TRUE(PumpUntil([&] { return GetWindowScreenRect(standIn) == Rect::FromSize(70, 90, 500, 350); }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return GetWindowScreenRect(standIn) == Rect::FromSize(70, 90, 500, 350); }));
   ASSERT_TRUE(PumpUntil([&] {
     const Geometry b = host->Attributes(ours);
     return b.width == 500 && b.height == 350 && b.x == 0 && b.y == 0;

@@ -9,6 +9,8 @@
 #include "ui/toolkit/Form.h"
 #include "ui/toolkit/GraphicControl.h"
 #include "ui/x11/X11Backend.h"
+
+// Xlib last, in a block of its own.
 #include "XlibLast.h"
 
 namespace kest::x11test {
@@ -61,8 +63,9 @@ TEST_F(Input, PressesAndTypingReachTheControlsOfAnEmbeddedForm) {
   ASSERT_TRUE(PumpUntil([&] { return host->Viewable(ours); }));
 
   // Host window at 40, form at 10 in it, probe at 20 in the form.
-  ASSERT_EQ(Xdotool({"mousemove", "--sync", Num(40 + 10 + 20 + 30), Num(40 + 10 + 20 + 7),
-                     "click", "1"}), 0);
+  ASSERT_EQ(
+      Xdotool({"mousemove", "--sync", Num(40 + 10 + 20 + 30), Num(40 + 10 + 20 + 7), "click", "1"}),
+      0);
   ASSERT_TRUE(PumpUntil([&] { return probe->presses.size() == 1; }));
   EXPECT_EQ(probe->presses[0].button, MouseButton::Left);
   EXPECT_EQ(probe->presses[0].x, 30);
@@ -75,7 +78,8 @@ TEST_F(Input, PressesAndTypingReachTheControlsOfAnEmbeddedForm) {
 
   // Into the edit: it takes the keyboard from the host, and text arrives.
   ASSERT_EQ(Xdotool({"mousemove", "--sync", Num(40 + 10 + 20 + 100), Num(40 + 10 + 100 + 12),
-                     "click", "1"}), 0);
+                     "click", "1"}),
+            0);
   ASSERT_TRUE(PumpUntil([&] { return edit->Focused() && KeyboardFocus(host->Dpy()) == ours; }));
   ASSERT_EQ(Xdotool({"type", "--delay", "1", "Hi there, 42!"}), 0);
   ASSERT_TRUE(PumpUntil([&] { return edit->Text() == u"Hi there, 42!"; }))
@@ -86,8 +90,9 @@ TEST_F(Input, PressesAndTypingReachTheControlsOfAnEmbeddedForm) {
       << "edit holds " << edit->Text().size() << " characters";
 
   // A press on a windowless control leaves the focus in the edit.
-  ASSERT_EQ(Xdotool({"mousemove", "--sync", Num(40 + 10 + 20 + 5), Num(40 + 10 + 20 + 5),
-                     "click", "1"}), 0);
+  ASSERT_EQ(
+      Xdotool({"mousemove", "--sync", Num(40 + 10 + 20 + 5), Num(40 + 10 + 20 + 5), "click", "1"}),
+      0);
   ASSERT_TRUE(PumpUntil([&] { return probe->presses.size() == 3; }));
   EXPECT_TRUE(edit->Focused());
   EXPECT_EQ(KeyboardFocus(host->Dpy()), ours);
@@ -127,8 +132,8 @@ TEST_F(Input, PopupIsAnOverrideRedirectWindowAndCaptureGrabsThePointer) {
   SetCaptureWnd(popup);
   x11::Idle();
   const Window root = DefaultRootWindow(host->Dpy());
-  EXPECT_EQ(XGrabPointer(host->Dpy(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
-                         0, 0, CurrentTime),
+  EXPECT_EQ(XGrabPointer(host->Dpy(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0,
+                         0, CurrentTime),
             AlreadyGrabbed);
   ASSERT_EQ(Xdotool({"mousemove", "--sync", "20", "30", "click", "1"}), 0);
   ASSERT_TRUE(PumpUntil([&] { return got.size() >= 2; }));
@@ -137,8 +142,8 @@ TEST_F(Input, PopupIsAnOverrideRedirectWindowAndCaptureGrabsThePointer) {
 
   ReleaseCaptureWnd();
   x11::Idle();
-  EXPECT_EQ(XGrabPointer(host->Dpy(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
-                         0, 0, CurrentTime),
+  EXPECT_EQ(XGrabPointer(host->Dpy(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0,
+                         0, CurrentTime),
             GrabSuccess);
   XUngrabPointer(host->Dpy(), CurrentTime);
   host->Sync();

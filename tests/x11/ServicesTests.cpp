@@ -12,6 +12,8 @@
 #include "ui/x11/X11Backend.h"
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h"
+
+// Xlib last, in a block of its own.
 #include "XlibLast.h"
 
 namespace kest::x11test {
@@ -28,8 +30,8 @@ std::string Property(::Display* d, Window w, Atom prop, Atom* typeOut = nullptr)
   unsigned long n = 0, after = 0;
   unsigned char* data = nullptr;
   std::string out;
-  if (XGetWindowProperty(d, w, prop, 0, 1 << 16, True, AnyPropertyType, &type, &format, &n,
-                         &after, &data) == Success &&
+  if (XGetWindowProperty(d, w, prop, 0, 1 << 16, True, AnyPropertyType, &type, &format, &n, &after,
+                         &data) == Success &&
       data) {
     out.assign(reinterpret_cast<char*>(data), n * static_cast<unsigned long>(format / 8));
     XFree(data);
@@ -56,10 +58,12 @@ TEST_F(Services, ClipboardTextIsServedToOtherClients) {
   };
   ASSERT_EQ(request(utf8), prop);
   Atom type = 0;
-  EXPECT_EQ(Property(d, requestor, prop, &type), "Gr\xC3\xBC\xC3\x9F" "e 42");
+  EXPECT_EQ(Property(d, requestor, prop, &type), "Gr\xC3\xBC\xC3\x9F"
+                                                 "e 42");
   EXPECT_EQ(type, utf8);
   ASSERT_EQ(request(XA_STRING), prop);
-  EXPECT_EQ(Property(d, requestor, prop), "Gr\xFC\xDF" "e 42");
+  EXPECT_EQ(Property(d, requestor, prop), "Gr\xFC\xDF"
+                                          "e 42");
   ASSERT_EQ(request(XInternAtom(d, "TARGETS", False)), prop);
   const std::string targets = Property(d, requestor, prop);
   bool offersUtf8 = false;
@@ -131,8 +135,8 @@ TEST_F(Services, MonitorsAndTheDesktopsWorkArea) {
   // A panel of 30 pixels at the top, as a desktop announces it.
   ::Display* d = host->Dpy();
   const long area[4] = {0, 30, 1024, 738};
-  XChangeProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL,
-                  32, PropModeReplace, reinterpret_cast<const unsigned char*>(area), 4);
+  XChangeProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(area), 4);
   host->Sync();
   mons = GetMonitors();
   EXPECT_EQ(mons[0].workArea, (Rect{0, 30, 1024, 768}));
@@ -202,8 +206,9 @@ FileDialogRequest SaveRequest() {
 
 TEST_F(Services, FileDialogRunsZenityWithTheRequest) {
   FakePrograms fake;
-  fake.Add("zenity", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"; "
-                     "echo /tmp/banks/chosen");
+  fake.Add("zenity",
+           "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"; "
+           "echo /tmp/banks/chosen");
   const FileDialogRequest r = SaveRequest();
   EXPECT_EQ(ui::ShowFileDialog(r), u"/tmp/banks/chosen.kst");
   std::string expected;
@@ -255,13 +260,17 @@ TEST(X11Keys, KeysymsBecomeTheVirtualKeysOfTheKeyHandlers) {
   EXPECT_EQ(x11::VirtualKeyFromKeysym(XK_F10), VK_F10);
   EXPECT_EQ(x11::VirtualKeyFromKeysym(XK_F12), VK_F1 + 11);
   const std::pair<unsigned long, std::uint16_t> editing[] = {
-      {XK_BackSpace, VK_BACK}, {XK_Delete, VK_DELETE},  {XK_KP_Delete, VK_DELETE},
-      {XK_Home, VK_HOME},      {XK_End, VK_END},        {XK_Left, VK_LEFT},
-      {XK_Right, VK_RIGHT},    {XK_Up, VK_UP},          {XK_Down, VK_DOWN},
-      {XK_Return, VK_RETURN},  {XK_KP_Enter, VK_RETURN}, {XK_Escape, VK_ESCAPE},
-      {XK_Tab, VK_TAB},        {XK_ISO_Left_Tab, VK_TAB}, {XK_space, VK_SPACE},
-      {XK_Insert, VK_INSERT},  {XK_Prior, VK_PRIOR},    {XK_Next, VK_NEXT},
-      {XK_Shift_R, VK_SHIFT},  {XK_Control_L, VK_CONTROL}, {XK_Alt_L, VK_MENU}};
+      {XK_BackSpace, VK_BACK},   {XK_Delete, VK_DELETE},
+      {XK_KP_Delete, VK_DELETE}, {XK_Home, VK_HOME},
+      {XK_End, VK_END},          {XK_Left, VK_LEFT},
+      {XK_Right, VK_RIGHT},      {XK_Up, VK_UP},
+      {XK_Down, VK_DOWN},        {XK_Return, VK_RETURN},
+      {XK_KP_Enter, VK_RETURN},  {XK_Escape, VK_ESCAPE},
+      {XK_Tab, VK_TAB},          {XK_ISO_Left_Tab, VK_TAB},
+      {XK_space, VK_SPACE},      {XK_Insert, VK_INSERT},
+      {XK_Prior, VK_PRIOR},      {XK_Next, VK_NEXT},
+      {XK_Shift_R, VK_SHIFT},    {XK_Control_L, VK_CONTROL},
+      {XK_Alt_L, VK_MENU}};
   for (const auto& [sym, vk] : editing)
     EXPECT_EQ(x11::VirtualKeyFromKeysym(sym), vk) << "keysym " << sym;
   EXPECT_EQ(x11::VirtualKeyFromKeysym(XK_minus), 0xBD);

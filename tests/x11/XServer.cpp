@@ -14,6 +14,8 @@
 #include "ui/toolkit/Application.h"
 #include "ui/win/WindowSystem.h"
 #include "ui/x11/X11Backend.h"
+
+// Xlib last, in a block of its own.
 #include "XlibLast.h"
 
 extern char** environ;
@@ -58,8 +60,8 @@ struct Server {
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_adddup2(&fa, fds[1], 9);
     posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {"Xvfb",   "-displayfd", "9",   "-screen", "0", "1024x768x24",
-                          "-nolisten", "tcp",     "-noreset", nullptr};
+    const char* argv[] = {"Xvfb",        "-displayfd", "9",   "-screen",  "0",
+                          "1024x768x24", "-nolisten",  "tcp", "-noreset", nullptr};
     const int rc = posix_spawnp(&pid, "Xvfb", &fa, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&fa);
     close(fds[1]);
@@ -146,10 +148,9 @@ Window Host::CreateWindow(int x, int y, int w, int h) {
   XSetWindowAttributes a{};
   a.background_pixel = 0x404040;
   a.override_redirect = True; // no window manager runs: place it exactly
-  const Window win =
-      XCreateWindow(fDpy, DefaultRootWindow(fDpy), x, y, static_cast<unsigned>(w),
-                    static_cast<unsigned>(h), 0, CopyFromParent, InputOutput, CopyFromParent,
-                    CWBackPixel | CWOverrideRedirect, &a);
+  const Window win = XCreateWindow(fDpy, DefaultRootWindow(fDpy), x, y, static_cast<unsigned>(w),
+                                   static_cast<unsigned>(h), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWOverrideRedirect, &a);
   XMapWindow(fDpy, win);
   XSync(fDpy, False);
   return win;
@@ -189,9 +190,9 @@ ui::Bitmap Host::Capture(int x, int y, int w, int h) {
   for (int yy = 0; yy < h; ++yy)
     for (int xx = 0; xx < w; ++xx) {
       const unsigned long p = XGetPixel(img, xx, yy);
-      bmp.SetPixel(xx, yy, ui::MakePixel(static_cast<int>((p >> 16) & 255),
-                                         static_cast<int>((p >> 8) & 255),
-                                         static_cast<int>(p & 255)));
+      bmp.SetPixel(xx, yy,
+                   ui::MakePixel(static_cast<int>((p >> 16) & 255),
+                                 static_cast<int>((p >> 8) & 255), static_cast<int>(p & 255)));
     }
   XDestroyImage(img);
   return bmp;

@@ -58,10 +58,10 @@ private:
 } // namespace kest::x11test
 
 // Skips the test with a clear message when no X server is there.
-#define KEST_NEED_X()                                                                            \
-  do {                                                                                           \
-    if (::kest::x11test::Display().empty())                                                      \
-      GTEST_SKIP() << "No X server: " << ::kest::x11test::Problem();                             \
+#define KEST_NEED_X()                                                                              \
+  do {                                                                                             \
+    if (::kest::x11test::Display().empty())                                                        \
+      GTEST_SKIP() << "No X server: " << ::kest::x11test::Problem();                               \
   } while (0)
 
 #include <gtest/gtest.h>

@@ -13,8 +13,7 @@ namespace kest::gallery {
 using namespace kest::ui;
 
 namespace {
-template <class T>
-T* Place(Form* parent, int x, int y) {
+template <class T> T* Place(Form* parent, int x, int y) {
   auto* c = new T(parent);
   c->SetParent(parent);
   c->SetBounds(x, y, c->Width(), c->Height());

@@ -18,8 +18,7 @@ using namespace kest::ui;
 
 namespace {
 
-template <class T, class... A>
-T* Add(Form* parent, int x, int y, int w, int h, A&&... args) {
+template <class T, class... A> T* Add(Form* parent, int x, int y, int w, int h, A&&... args) {
   auto* c = new T(parent, std::forward<A>(args)...);
   c->SetParent(parent);
   c->SetBounds(x, y, w, h);
@@ -83,9 +82,8 @@ Form* BuildToolkitPanel(Form* main) {
 
   auto* timer = new Timer(panel);
   timer->SetInterval(30);
-  timer->SetOnTimer([bar, t = 0](Component*) mutable {
-    bar->SetLevel(0.5 + 0.5 * std::sin(++t * 0.08));
-  });
+  timer->SetOnTimer(
+      [bar, t = 0](Component*) mutable { bar->SetLevel(0.5 + 0.5 * std::sin(++t * 0.08)); });
 
   auto* msg = Add<PlainButton>(panel, 12, 196, 134, 26, u"Message box");
   msg->OnClick = [status, main](Component*) {
@@ -126,8 +124,12 @@ Form* BuildToolkitPanel(Form* main) {
     SetCaptureWnd(popup->Handle());
   };
   auto* hide = Add<PlainButton>(panel, 12, 292, 276, 26, u"Hold to hide the pointer");
-  hide->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) { App().SetCursor(Cursor::None); };
-  hide->OnMouseUp = [](Component*, MouseButton, ShiftState, int, int) { App().SetCursor(Cursor::Default); };
+  hide->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) {
+    App().SetCursor(Cursor::None);
+  };
+  hide->OnMouseUp = [](Component*, MouseButton, ShiftState, int, int) {
+    App().SetCursor(Cursor::Default);
+  };
   Add<Label>(panel, 12, 326, 276, 60, DesktopFacts());
   panel->Show();
   main->OnClose = [popup](Component*, CloseAction& a) {

@@ -43,7 +43,8 @@ void PlainButton::MouseUp(MouseButton b, ShiftState s, int x, int y) {
   GraphicControl::MouseUp(b, s, x, y);
 }
 
-Label::Label(Component* owner, std::u16string text) : GraphicControl(owner), fText(std::move(text)) {}
+Label::Label(Component* owner, std::u16string text)
+    : GraphicControl(owner), fText(std::move(text)) {}
 
 void Label::SetText(std::u16string t) {
   if (t == fText) return;

@@ -1,14 +1,14 @@
 // The X11 backend: the connection, the clock, waiting on the connection
 // with the timer deadline, monitors, and the public entry points.
-#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include "ui/x11/X11Backend.h"
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <X11/Xatom.h>
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #ifdef KEST_HAVE_XINERAMA
 #include <X11/extensions/Xinerama.h>
 #endif
@@ -129,7 +129,8 @@ void X11Backend::Wait(std::uint32_t timeoutMs) {
   if (DrainEvents()) return;
   pollfd fds[2] = {{Fd(), POLLIN, 0}, {fWakePipe[0], POLLIN, 0}};
   const int nfds = fWakePipe[0] >= 0 ? 2 : 1;
-  const int timeout = timeoutMs == kInfinite ? -1 : static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
+  const int timeout =
+      timeoutMs == kInfinite ? -1 : static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
   const int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
   if (r > 0 && nfds == 2 && (fds[1].revents & POLLIN)) {
     char buf[64];
@@ -176,8 +177,8 @@ std::vector<Monitor> X11Backend::Monitors() {
     long desktop = 0;
     unsigned char* cur = nullptr;
     unsigned long curCount = 0;
-    if (XGetWindowProperty(fDpy, fRoot, fAtoms.netCurrentDesktop, 0, 1, False, XA_CARDINAL,
-                           &type, &format, &curCount, &after, &cur) == Success &&
+    if (XGetWindowProperty(fDpy, fRoot, fAtoms.netCurrentDesktop, 0, 1, False, XA_CARDINAL, &type,
+                           &format, &curCount, &after, &cur) == Success &&
         cur) {
       if (curCount == 1) desktop = reinterpret_cast<long*>(cur)[0];
       XFree(cur);
@@ -221,18 +222,18 @@ void X11Backend::SyncState() {
   const WindowHandle capture = GetCaptureWnd();
   const WindowHandle root = capture ? GetRootWindow(capture) : 0;
   const auto rootIt = fWindows.find(root);
-  const bool grabbable = rootIt != fWindows.end() && !rootIt->second.gone &&
-                         rootIt->second.viewable;
+  const bool grabbable =
+      rootIt != fWindows.end() && !rootIt->second.gone && rootIt->second.viewable;
   if (grabbable && fGrabbed != root) {
-    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          EnterWindowMask | LeaveWindowMask;
+    const unsigned mask =
+        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
     const Window w = rootIt->second.xid;
     if (XGrabPointer(fDpy, w, True, mask, GrabModeAsync, GrabModeAsync, kXNone, kXNone,
                      CurrentTime) == GrabSuccess) {
       fGrabbed = root;
       if (rootIt->second.overrideRedirect) {
-        fKeyboardGrabbed = XGrabKeyboard(fDpy, w, True, GrabModeAsync, GrabModeAsync,
-                                         CurrentTime) == GrabSuccess;
+        fKeyboardGrabbed =
+            XGrabKeyboard(fDpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
       }
       CursorChanged(fCursor, fPointerVisible);
     }

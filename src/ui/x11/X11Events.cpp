@@ -195,8 +195,8 @@ void X11Backend::HandleKey(XKeyEvent& e, bool down) {
   // The key itself comes from the unshifted level, keypad keys as NumLock says.
   KeySym base = XkbKeycodeToKeysym(fDpy, static_cast<KeyCode>(e.keycode), 0, 0);
   if (IsKeypad(XkbKeycodeToKeysym(fDpy, static_cast<KeyCode>(e.keycode), 0, 1))) {
-    base = XkbKeycodeToKeysym(fDpy, static_cast<KeyCode>(e.keycode), 0,
-                              (e.state & Mod2Mask) ? 1 : 0);
+    base =
+        XkbKeycodeToKeysym(fDpy, static_cast<KeyCode>(e.keycode), 0, (e.state & Mod2Mask) ? 1 : 0);
   }
   if (!base) base = looked;
   const std::uint16_t vk = VirtualKeyFromKeysym(base);

@@ -1,7 +1,7 @@
 // The file dialog: a chooser program runs while our windows keep painting
 // and their timers keep ticking; input to them waits until it is done.
-#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 #include "ui/x11/X11FileDialog.h"
+#include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
 #include <poll.h>
 

@@ -30,10 +30,10 @@ struct NativeWindow {
   Window xid = 0;
   Window foreignParent = 0; // the host's window it is embedded in
   bool overrideRedirect = false;
-  bool mapped = false;     // as requested
-  bool viewable = false;   // as the server says (MapNotify)
-  bool gone = false;       // destroyed under us (the host's window went)
-  Rect placed;             // the bounds last given to the server
+  bool mapped = false;   // as requested
+  bool viewable = false; // as the server says (MapNotify)
+  bool gone = false;     // destroyed under us (the host's window went)
+  Rect placed;           // the bounds last given to the server
   std::uint8_t opacity = 255;
 };
 
@@ -119,7 +119,7 @@ private:
   bool fKeyboardGrabbed = false;
   WindowHandle fFocusWnd = 0; // the toolkit focus we last gave the keyboard for
   Window fKeysFrom = 0;       // a host window whose keyboard focus we took
-  std::string fClipboard; // UTF-8, while we own the selection
+  std::string fClipboard;     // UTF-8, while we own the selection
   bool fOwnClipboard = false;
   int fWakePipe[2] = {-1, -1};
   std::chrono::steady_clock::time_point fStart;

@@ -25,7 +25,7 @@ std::string FindProgram(const std::string& name) {
     if (full.empty()) full.push_back('.');
     full.push_back('/');
     full.append(name);
-    struct stat st{};
+    struct stat st {};
     if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(full.c_str(), X_OK) == 0) {
       return full;
     }

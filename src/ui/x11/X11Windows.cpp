@@ -47,9 +47,9 @@ Traits TraitsOf(WindowHandle h) {
   return t;
 }
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
-                            KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
+                            FocusChangeMask | StructureNotifyMask;
 
 unsigned Side(int v) {
   return static_cast<unsigned>(std::max(v, 1));
@@ -231,8 +231,8 @@ void X11Backend::SetProperties(WindowHandle h, NativeWindow& n) {
   if (t.owner) {
     const auto o = fWindows.find(GetRootWindow(t.owner));
     if (o != fWindows.end() && !o->second.gone) {
-      transientFor = o->second.foreignParent ? TopLevelAncestor(o->second.foreignParent)
-                                             : o->second.xid;
+      transientFor =
+          o->second.foreignParent ? TopLevelAncestor(o->second.foreignParent) : o->second.xid;
     }
   }
   if (transientFor) XSetTransientForHint(fDpy, n.xid, transientFor);
@@ -304,8 +304,7 @@ void X11Backend::PutImage(WindowHandle h, const NativeWindow& n, const Rect& are
     auto* data = const_cast<char*>(reinterpret_cast<const char*>(surface->Row(0)));
     XImage* img = XCreateImage(fDpy, fVisual, static_cast<unsigned>(fDepth), ZPixmap, 0, data,
                                static_cast<unsigned>(surface->Width()),
-                               static_cast<unsigned>(surface->Height()), 32,
-                               surface->Width() * 4);
+                               static_cast<unsigned>(surface->Height()), 32, surface->Width() * 4);
     if (!img) return;
     img->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
     XPutImage(fDpy, n.xid, fGc, img, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
@@ -315,12 +314,12 @@ void X11Backend::PutImage(WindowHandle h, const NativeWindow& n, const Rect& are
     return;
   }
   // Other true-colour visuals: the rectangle converted pixel by pixel.
-  XImage* img = XCreateImage(fDpy, fVisual, static_cast<unsigned>(fDepth), ZPixmap, 0, nullptr,
-                             static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()),
-                             32, 0);
+  XImage* img =
+      XCreateImage(fDpy, fVisual, static_cast<unsigned>(fDepth), ZPixmap, 0, nullptr,
+                   static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()), 32, 0);
   if (!img) return;
-  img->data = static_cast<char*>(malloc(static_cast<std::size_t>(img->bytes_per_line) *
-                                        static_cast<std::size_t>(r.Height())));
+  img->data = static_cast<char*>(
+      malloc(static_cast<std::size_t>(img->bytes_per_line) * static_cast<std::size_t>(r.Height())));
   if (!img->data) {
     XDestroyImage(img);
     return;
@@ -360,14 +359,29 @@ void X11Backend::ApplyCursor(Window w) {
     } else {
       unsigned shape = XC_left_ptr;
       switch (key) {
-      case Cursor::Hand: shape = XC_hand2; break;
-      case Cursor::IBeam: shape = XC_xterm; break;
-      case Cursor::Wait: shape = XC_watch; break;
-      case Cursor::Cross: shape = XC_crosshair; break;
-      case Cursor::SizeAll: shape = XC_fleur; break;
-      case Cursor::SizeWE: shape = XC_sb_h_double_arrow; break;
-      case Cursor::SizeNS: shape = XC_sb_v_double_arrow; break;
-      default: break;
+      case Cursor::Hand:
+        shape = XC_hand2;
+        break;
+      case Cursor::IBeam:
+        shape = XC_xterm;
+        break;
+      case Cursor::Wait:
+        shape = XC_watch;
+        break;
+      case Cursor::Cross:
+        shape = XC_crosshair;
+        break;
+      case Cursor::SizeAll:
+        shape = XC_fleur;
+        break;
+      case Cursor::SizeWE:
+        shape = XC_sb_h_double_arrow;
+        break;
+      case Cursor::SizeNS:
+        shape = XC_sb_v_double_arrow;
+        break;
+      default:
+        break;
       }
       xc = XCreateFontCursor(fDpy, shape);
     }
@@ -383,10 +397,9 @@ void X11Backend::CursorChanged(Cursor c, bool visible) {
     if (!n.gone) ApplyCursor(n.xid);
   if (fGrabbed) {
     const auto it = fCursors.find(visible ? c : Cursor::None);
-    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          EnterWindowMask | LeaveWindowMask;
-    XChangeActivePointerGrab(fDpy, mask, it != fCursors.end() ? it->second : kXNone,
-                             CurrentTime);
+    const unsigned mask =
+        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+    XChangeActivePointerGrab(fDpy, mask, it != fCursors.end() ? it->second : kXNone, CurrentTime);
   }
   XFlush(fDpy);
 }
