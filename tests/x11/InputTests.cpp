@@ -215,8 +215,10 @@ int AnswerMessageBox(Host& host, unsigned flags, const std::vector<std::string>&
   };
   owner = CreateWnd(d);
   SetTimer(owner, 1, 10);
-  return ShowMessageBox(owner, u"Keep the changes to the preset?\nThey are lost otherwise.",
-                        u"Kestrelphon", flags);
+  const int answer = ShowMessageBox(
+      owner, u"Keep the changes to the preset?\nThey are lost otherwise.", u"Kestrelphon", flags);
+  DestroyWnd(owner); // its timer handler refers to this frame
+  return answer;
 }
 
 TEST_F(Input, MessageBoxIsATransientWindowAnsweredByKeys) {

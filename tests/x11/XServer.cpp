@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,19 +57,25 @@ struct Server {
       problem = "no pipe for Xvfb";
       return false;
     }
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, fds[1], 9);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {"Xvfb",        "-displayfd", "9",   "-screen",  "0",
-                          "1024x768x24", "-nolisten",  "tcp", "-noreset", nullptr};
-    const int rc = posix_spawnp(&pid, "Xvfb", &fa, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&fa);
+    // The server goes with us even when we crash (a sanitizer abort skips
+    // destructors), and it holds none of our output open.
+    pid = fork();
+    if (pid == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      dup2(fds[1], 9);
+      const int null = open("/dev/null", O_RDWR);
+      dup2(null, 0);
+      dup2(null, 1);
+      dup2(null, 2);
+      execlp("Xvfb", "Xvfb", "-displayfd", "9", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-noreset", static_cast<char*>(nullptr));
+      _exit(127);
+    }
     close(fds[1]);
-    if (rc != 0) {
+    if (pid < 0) {
       close(fds[0]);
       pid = -1;
-      problem = "Xvfb could not be started (install xvfb)";
+      problem = "Xvfb could not be started (fork failed)";
       return false;
     }
     // The server writes its display number once it accepts connections.
@@ -81,7 +88,7 @@ struct Server {
     }
     close(fds[0]);
     if (number.empty()) {
-      problem = "Xvfb started but reported no display";
+      problem = "Xvfb could not be started (install xvfb) or reported no display";
       return false;
     }
     display = ":" + number;
