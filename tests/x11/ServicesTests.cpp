@@ -196,7 +196,7 @@ FileDialogRequest SaveRequest() {
   FileDialogRequest r;
   r.save = true;
   r.title = u"Save bank";
-  r.initialDir = u"/tmp/banks";
+  r.initialDir = u"/srv/banks";
   r.fileName = u"My bank";
   r.filters = {{u"Kestrelphon banks", u"*.kst"}, {u"All files", u"*.kst;*.*"}};
   r.defaultExt = u"kst";
@@ -208,9 +208,9 @@ TEST_F(Services, FileDialogRunsZenityWithTheRequest) {
   FakePrograms fake;
   fake.Add("zenity",
            "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"; "
-           "echo /tmp/banks/chosen");
+           "echo /srv/banks/chosen");
   const FileDialogRequest r = SaveRequest();
-  EXPECT_EQ(ui::ShowFileDialog(r), u"/tmp/banks/chosen.kst");
+  EXPECT_EQ(ui::ShowFileDialog(r), u"/srv/banks/chosen.kst");
   std::string expected;
   for (const auto& a : x11::ChooserArgs(x11::Chooser::Zenity, r))
     expected += a + "\n";
@@ -225,17 +225,17 @@ TEST(X11Chooser, ArgumentsCarryModeTitleStartAndFilters) {
   const FileDialogRequest save = SaveRequest();
   EXPECT_EQ(x11::ChooserArgs(x11::Chooser::Zenity, save),
             (std::vector<std::string>{"--file-selection", "--save", "--confirm-overwrite",
-                                      "--title=Save bank", "--filename=/tmp/banks/My bank",
+                                      "--title=Save bank", "--filename=/srv/banks/My bank",
                                       "--file-filter=Kestrelphon banks | *.kst",
                                       "--file-filter=All files | *.kst *.*"}));
   EXPECT_EQ(x11::ChooserArgs(x11::Chooser::KDialog, save),
-            (std::vector<std::string>{"--getsavefilename", "/tmp/banks/My bank",
+            (std::vector<std::string>{"--getsavefilename", "/srv/banks/My bank",
                                       "*.kst|Kestrelphon banks\n*.kst *.*|All files", "--title",
                                       "Save bank"}));
   FileDialogRequest open;
-  open.initialDir = u"/home/me/";
+  open.initialDir = u"/media/me/";
   EXPECT_EQ(x11::ChooserArgs(x11::Chooser::Zenity, open),
-            (std::vector<std::string>{"--file-selection", "--filename=/home/me/"}));
+            (std::vector<std::string>{"--file-selection", "--filename=/media/me/"}));
   EXPECT_EQ(x11::ChooserArgs(x11::Chooser::KDialog, FileDialogRequest{}),
             (std::vector<std::string>{"--getopenfilename", "."}));
 }
