@@ -1,19 +1,12 @@
 # Script mode: writes OUT, a C++ source holding every file of FILES as a
 # resource record. Run at build time by kest_embed_resources().
+include(${CMAKE_CURRENT_LIST_DIR}/ResourceName.cmake)
+
 set(body "")
 set(table "")
 set(i 0)
 foreach(f IN LISTS FILES)
-  get_filename_component(name "${f}" NAME_WE)
-  get_filename_component(ext "${f}" EXT)
-  string(TOLOWER "${ext}" ext)
-  if(ext STREQUAL ".kst")
-    set(type "BANK")
-  elseif(ext STREQUAL ".png")
-    set(type "PNG")
-  else()
-    set(type "RCDATA")
-  endif()
+  kest_resource_name_type("${f}" name type)
   file(READ "${f}" hex HEX)
   string(LENGTH "${hex}" hexlen)
   math(EXPR size "${hexlen} / 2")

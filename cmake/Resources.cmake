@@ -18,6 +18,7 @@ function(kest_embed_resources target)
     OUTPUT ${gen}
     COMMAND ${CMAKE_COMMAND} -DOUT=${gen} "-DFILES=${ARGN}" -P ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
     DEPENDS ${ARGN} ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
+            ${PROJECT_SOURCE_DIR}/cmake/ResourceName.cmake
     COMMENT "Embedding resources"
     VERBATIM)
   add_library(${target} OBJECT ${gen})
