@@ -13,23 +13,5 @@ packages=(
   lsp-plugins-vst
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
-done
-
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
-if [[ $(id -u) -ne 0 ]]; then
-  echo "Missing Debian packages: ${missing[*]}" >&2
-  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-  exit 1
-fi
-
-echo "Installing Debian packages: ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+source "$(dirname "$0")/debian-packages.sh"
+ensure_debian_packages "${packages[@]}"

@@ -22,25 +22,10 @@ packages=(
   libgtest-dev libgmock-dev
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
-done
-
-if ((${#missing[@]} > 0)); then
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "Missing Debian packages: ${missing[*]}" >&2
-    echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing Debian packages: ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  # Without recommends: Wine's fonts, sound and media plug-ins are not needed
-  # by programs that open no window.
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# Without recommends: Wine's fonts, sound and media plug-ins are not needed
+# by programs that open no window.
+source scripts/debian-packages.sh
+ensure_debian_packages "${packages[@]}"
 
 # The posix-thread variant of the compiler: std::thread and std::mutex need it.
 for alt in x86_64-w64-mingw32-gcc x86_64-w64-mingw32-g++; do
