@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "lib/ctrls/KeyboardOutline.h"
+
 #include <climits>
 #include <filesystem>
 
@@ -13,20 +15,14 @@ constexpr const char* kBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.
 } // namespace
 
 const std::vector<std::vector<Point>>& KeyboardPolygons() {
-  static const std::vector<std::vector<Point>> keys = {
-      {{2, 2}, {11, 2}, {11, 45}, {18, 45}, {18, 67}, {2, 67}},
-      {{11, 2}, {25, 2}, {25, 45}, {11, 45}},
-      {{25, 2}, {31, 2}, {31, 45}, {36, 45}, {36, 67}, {19, 67}, {19, 45}, {25, 45}},
-      {{31, 2}, {44, 2}, {44, 45}, {31, 45}},
-      {{44, 2}, {53, 2}, {53, 67}, {37, 67}, {37, 45}, {44, 45}},
-      {{55, 2}, {63, 2}, {63, 45}, {71, 45}, {71, 67}, {55, 67}},
-      {{63, 2}, {77, 2}, {77, 45}, {63, 45}},
-      {{77, 2}, {83, 2}, {83, 45}, {89, 45}, {89, 67}, {72, 67}, {72, 45}, {77, 45}},
-      {{83, 2}, {96, 2}, {96, 45}, {83, 45}},
-      {{96, 2}, {102, 2}, {102, 45}, {106, 45}, {106, 67}, {90, 67}, {90, 45}, {96, 45}},
-      {{102, 2}, {116, 2}, {116, 45}, {102, 45}},
-      {{116, 2}, {123, 2}, {123, 67}, {108, 67}, {108, 45}, {116, 45}},
-  };
+  static const std::vector<std::vector<Point>> keys = [] {
+    std::vector<std::vector<Point>> all;
+    for (const KeyOutline& k : kKeyOutlines) {
+      all.emplace_back();
+      for (int i = 0; i < k.Count; ++i) all.back().push_back({k.Points[i][0], k.Points[i][1]});
+    }
+    return all;
+  }();
   return keys;
 }
 

@@ -2,6 +2,8 @@
 // and the about window.
 #include "skin.h"
 
+#include "lib/ctrls/KeyboardOutline.h"
+
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -54,36 +56,23 @@ void screw(cairo_t* cr, double cx, double cy) {
 
 void keyboard(cairo_t* cr, double x, double y) {
   // Key outlines exactly as the control hit-tests them (pitch classes C..B).
-  static const double keys[12][8][2] = {
-      {{2, 2}, {11, 2}, {11, 45}, {18, 45}, {18, 67}, {2, 67}},
-      {{11, 2}, {25, 2}, {25, 45}, {11, 45}},
-      {{25, 2}, {31, 2}, {31, 45}, {36, 45}, {36, 67}, {19, 67}, {19, 45}, {25, 45}},
-      {{31, 2}, {44, 2}, {44, 45}, {31, 45}},
-      {{44, 2}, {53, 2}, {53, 67}, {37, 67}, {37, 45}, {44, 45}},
-      {{55, 2}, {63, 2}, {63, 45}, {71, 45}, {71, 67}, {55, 67}},
-      {{63, 2}, {77, 2}, {77, 45}, {63, 45}},
-      {{77, 2}, {83, 2}, {83, 45}, {89, 45}, {89, 67}, {72, 67}, {72, 45}, {77, 45}},
-      {{83, 2}, {96, 2}, {96, 45}, {83, 45}},
-      {{96, 2}, {102, 2}, {102, 45}, {106, 45}, {106, 67}, {90, 67}, {90, 45}, {96, 45}},
-      {{102, 2}, {116, 2}, {116, 45}, {102, 45}},
-      {{116, 2}, {123, 2}, {123, 67}, {108, 67}, {108, 45}, {116, 45}},
-  };
-  static const int counts[12] = {6, 4, 8, 4, 6, 6, 4, 8, 4, 8, 4, 6};
   // Key bed.
   round_rect(cr, x + 0.5, y + 0.5, 125, 68, 2);
   set(cr, rgb(6, 8, 10));
   cairo_fill(cr);
   for (int black = 0; black < 2; ++black) {
     for (int k = 0; k < 12; ++k) {
-      const bool is_black = counts[k] == 4;
+      const auto& keys = kest::kKeyOutlines;
+      const bool is_black = keys[k].Count == 4;
       if (is_black != (black == 1)) continue;
-      cairo_move_to(cr, x + keys[k][0][0], y + keys[k][0][1]);
-      for (int i = 1; i < counts[k]; ++i) cairo_line_to(cr, x + keys[k][i][0], y + keys[k][i][1]);
+      cairo_move_to(cr, x + keys[k].Points[0][0], y + keys[k].Points[0][1]);
+      for (int i = 1; i < keys[k].Count; ++i)
+        cairo_line_to(cr, x + keys[k].Points[i][0], y + keys[k].Points[i][1]);
       cairo_close_path(cr);
       if (is_black) {
         fill_vgrad(cr, y + 2, y + 45, rgb(52, 58, 68), rgb(18, 21, 26));
         // Rounded front of the black key and a thin gap to its neighbours.
-        const double l = x + keys[k][0][0], r = x + keys[k][1][0];
+        const double l = x + keys[k].Points[0][0], r = x + keys[k].Points[1][0];
         cairo_rectangle(cr, l, y + 2, 1, 43);
         cairo_rectangle(cr, r - 1, y + 2, 1, 43);
         set(cr, rgb(6, 8, 10));
