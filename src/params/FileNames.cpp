@@ -34,7 +34,7 @@ std::FILE* OpenFile(const std::string& name, const char* mode) {
   return _wfsopen(Wide(name).c_str(), wideMode.c_str(), share);
 }
 
-std::string ReplaceFile(const std::string& from, const std::string& to) {
+std::string MoveFileOver(const std::string& from, const std::string& to) {
   if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return {};
@@ -52,7 +52,7 @@ std::FILE* OpenFile(const std::string& name, const char* mode) {
   return std::fopen(name.c_str(), mode);
 }
 
-std::string ReplaceFile(const std::string& from, const std::string& to) {
+std::string MoveFileOver(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return {};
   return std::strerror(errno);
 }

@@ -12,7 +12,7 @@ std::FILE* OpenFile(const std::string& name, const char* mode);
 
 // Moves the file `from` to `to` in one step, replacing a file already there.
 // Answers "" on success, else the system's reason; `to` is then untouched.
-std::string ReplaceFile(const std::string& from, const std::string& to);
+std::string MoveFileOver(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& name);
 

@@ -113,7 +113,7 @@ void TPresetList::SaveToFile(const std::string& FileName) const {
   if (!written || !closed) {
     reason = std::strerror(written ? errno : writeErrno);
   } else {
-    reason = kest::ReplaceFile(temp, FileName);
+    reason = kest::MoveFileOver(temp, FileName);
   }
   if (reason.empty()) return;
   kest::RemoveFile(temp);

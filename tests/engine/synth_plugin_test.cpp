@@ -268,26 +268,24 @@ TEST_F(WithEditor, AnEditLandsInThePresetItWasMeantForWhenTheProgramChangesMidwa
   const auto a = Values(synth->Bank()[kA]);
   const auto b = Values(synth->Bank()[kB]);
   bool switched = false;
-  log.onParameter = [&](int32_t index) {
-    if (index == 50 && !switched) {
-      switched = true;
-      synth->SetProgram(kB);
-    }
+  auto switchToBAt = [&](int32_t at) {
+    switched = false;
+    log.onParameter = [&, at](int32_t index) {
+      if (index == at && !switched) {
+        switched = true;
+        synth->SetProgram(kB);
+      }
+    };
   };
-  synth->SetProgram(kA); // applying A; B becomes current at parameter 50
+  switchToBAt(50);
+  synth->SetProgram(kA); // applying A
   ASSERT_TRUE(switched);
   EXPECT_EQ(Values(synth->Bank()[kA]), a);
   EXPECT_EQ(Values(synth->Bank()[kB]), b);
 
   synth->SetProgram(kA);
-  switched = false;
-  log.onParameter = [&](int32_t index) {
-    if (index == StepNoteIndex(0, 9) && !switched) {
-      switched = true;
-      synth->SetProgram(kB);
-    }
-  };
-  synth->FillRandomSeq(); // filling A; B becomes current at its tenth note
+  switchToBAt(StepNoteIndex(0, 9));
+  synth->FillRandomSeq(); // filling A
   ASSERT_TRUE(switched);
   EXPECT_EQ(Values(synth->Bank()[kB]), b);
 }
