@@ -1,4 +1,5 @@
 // What a host finds when it opens the module, and its text and program answers.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -203,7 +204,9 @@ TEST(ModuleEntry, RefusesAHostWithoutVersionAndOpensManyInstances) {
 TEST(ModuleEntry, ExportedUnderEveryNameHostsLookUp) {
   for (const char* name : {"VSTPluginMain", "VstPluginMain", "main"}) {
 #if defined(_WIN32)
-    HMODULE module = LoadLibraryA(KEST_MODULE_PATH);
+    std::string path = KEST_MODULE_PATH;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     ASSERT_NE(module, nullptr);
     auto entry = reinterpret_cast<VstPluginMainProc>(
         reinterpret_cast<void (*)()>(GetProcAddress(module, name)));

@@ -159,6 +159,7 @@ TEST_F(SynthTest, ProgramChangesDuringFillsAndAutomationTouchNothingElse) {
     for (int i = 0; i < kest::kNumParams; ++i)
       before[p].push_back(synth->Bank()[p][i].Value());
   }
+  synth->SetProgramManual(0);
   synth->Resume();
   std::atomic<bool> stop{false};
   std::atomic<long> blocks{0};
@@ -182,8 +183,9 @@ TEST_F(SynthTest, ProgramChangesDuringFillsAndAutomationTouchNothingElse) {
   for (int p = 0; p < kest::kNumPresets; ++p) {
     for (int i = 0; i < kest::kNumParams; ++i) {
       const bool note = i >= kest::kNoteA1 && i < kest::kRandom && (i - kest::kStepA1) % 32 >= 16;
-      if (p >= kSelected || !(note || i == kest::kDepth))
+      if (p >= kSelected || !(note || i == kest::kDepth)) {
         EXPECT_EQ(synth->Bank()[p][i].Value(), before[p][i]) << "preset " << p << ", " << i;
+      }
     }
   }
 }
