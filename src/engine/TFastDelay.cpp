@@ -44,7 +44,8 @@ void TFastDelay::Flush() {
 }
 
 void TFastDelay::SetFeedback(float x) {
-  if (static_cast<double>(x) == static_cast<double>(fOwn.load(std::memory_order_relaxed).Feedback)) {
+  if (static_cast<double>(x) ==
+      static_cast<double>(fOwn.load(std::memory_order_relaxed).Feedback)) {
     return;
   }
   fOwn.store(TFeedback::From(x), std::memory_order_relaxed);

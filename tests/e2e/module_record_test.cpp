@@ -89,8 +89,8 @@ struct TextRequest {
   std::size_t smallest;
 };
 constexpr TextRequest kRequests[] = {
-    {effGetParamName, 64},     {effGetParamDisplay, 64},  {effGetParamLabel, 8 + 1},
-    {effGetProgramName, 24 + 1}, {effGetProgramNameIndexed, 24 + 1}, {effGetEffectName, 32 + 1},
+    {effGetParamName, 64},        {effGetParamDisplay, 64},           {effGetParamLabel, 8 + 1},
+    {effGetProgramName, 24 + 1},  {effGetProgramNameIndexed, 24 + 1}, {effGetEffectName, 32 + 1},
     {effGetVendorString, 64 + 1}, {effGetProductString, 64 + 1},
 };
 
@@ -100,8 +100,8 @@ TEST_F(ModuleTest, EveryTextFitsTheBuffersHostsPass) {
   host.Dispatch(effSetProgramName, 0, 0, longName);
   host.SetParameter(107, 1.0f);
   for (const TextRequest& r : kRequests) {
-    const bool perParameter =
-        r.opcode == effGetParamName || r.opcode == effGetParamDisplay || r.opcode == effGetParamLabel;
+    const bool perParameter = r.opcode == effGetParamName || r.opcode == effGetParamDisplay ||
+                              r.opcode == effGetParamLabel;
     const int count = perParameter ? 108 : (r.opcode == effGetProgramNameIndexed ? 32 : 1);
     for (int i = 0; i < count; ++i) {
       const std::string text = HostText(host, r.opcode, i, r.smallest);

@@ -181,7 +181,8 @@ TEST_F(SynthTest, ParameterMappingIntoTheEngine) {
 TEST_F(SynthTest, SwitchesSoundAsTheirStoredValueReads) {
   Set(kChA, 0);
   synth->SetParameter(kChA, 0.5f);
-  for (int c = 0; c < kNumChannels; ++c) AllSteps(c, false);
+  for (int c = 0; c < kNumChannels; ++c)
+    AllSteps(c, false);
   synth->SetParameter(StepSwitchIndex(0, 0), 0.5f);
   const auto in = Noise(8000);
   const auto [l, r] = Process(in, in);

@@ -64,11 +64,13 @@ TEST_F(SynthTest, RateChangeIsNotHeldUpByBackToBackProcessing) {
     const auto noise = Noise(64);
     float* ins[2] = {const_cast<float*>(noise.data()), const_cast<float*>(noise.data())};
     float* outs[2] = {l.data(), r.data()};
-    while (!stop.load()) synth->ProcessReplacing(ins, outs, 64); // no gap between blocks
+    while (!stop.load())
+      synth->ProcessReplacing(ins, outs, 64); // no gap between blocks
   });
   const auto start = std::chrono::steady_clock::now();
   const float rates[] = {48000.0f, 96000.0f, 44100.0f, 22050.0f};
-  for (int i = 0; i < 40; ++i) synth->SetSampleRate(rates[i % 4]);
+  for (int i = 0; i < 40; ++i)
+    synth->SetSampleRate(rates[i % 4]);
   const auto took = std::chrono::steady_clock::now() - start;
   stop = true;
   audio.join();
@@ -197,7 +199,8 @@ namespace pair_host {
 VstTimeInfo time{};
 TSynth* a = nullptr;
 TSynth* b = nullptr;
-std::atomic<bool> holdA{false}, aHeld{false}, release{false}, changeFromB{false}, changeFromA{false};
+std::atomic<bool> holdA{false}, aHeld{false}, release{false}, changeFromB{false},
+    changeFromA{false};
 std::atomic<bool> changedWhileHeld{false};
 
 intptr_t VSTCALLBACK Callback(AEffect* e, int32_t op, int32_t, intptr_t, void*, float) {

@@ -143,11 +143,11 @@ TEST_F(BankFile, OutOfRangeValuesAreHeldToTheirRange) {
   std::memcpy(&bytes[values], &huge, 8);             // Level
   std::memcpy(&bytes[values + 8], &hugeNegative, 8); // Depth
   std::memcpy(&bytes[values + 16], &inside, 8);      // Glide
-  bytes[values + 32] = 7;    // Ch. A
-  bytes[values + 132] = 200; // Random root note
-  std::memcpy(&bytes[values + 133], &billion, 4); // Random range
-  std::memcpy(&bytes[values + 137], &billion, 4); // Random style #
-  bytes[values + 141] = 255; // Auto random
+  bytes[values + 32] = 7;                            // Ch. A
+  bytes[values + 132] = 200;                         // Random root note
+  std::memcpy(&bytes[values + 133], &billion, 4);    // Random range
+  std::memcpy(&bytes[values + 137], &billion, 4);    // Random style #
+  bytes[values + 141] = 255;                         // Auto random
   EXPECT_EQ(Load(bytes), "");
   const auto& table = ParamTable();
   for (int i = 0; i < kNumParams; ++i) {
