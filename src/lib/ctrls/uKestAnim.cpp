@@ -26,13 +26,6 @@ struct PopupAnimationState {
 
 thread_local PopupAnimationState gAnim;
 
-// a * b / c rounded half away from zero.
-int MulDiv(int a, int b, int c) {
-  const long long p = static_cast<long long>(a) * b;
-  const long long q = (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c);
-  return static_cast<int>((p < 0) != (c < 0) ? -q : q);
-}
-
 // Shows the snapshot with its top-left corner at (x, y) of the window,
 // the window's visible part limited to it.
 void ShowSnapshotAt(int x, int y) {
