@@ -87,8 +87,8 @@ TEST_F(Pictures, ColumnInTheMenuColours) {
   EXPECT_EQ(plain.ColorAt(s.right - 13, ruleY), colors::Selection);
   // The submenu arrow at the right edge of its row.
   const Rect subRow = Row(v, sub);
-  EXPECT_GT(Count(plain, {subRow.right - 13, subRow.top, subRow.right, subRow.bottom}, colors::Text),
-            8);
+  EXPECT_GT(
+      Count(plain, {subRow.right - 13, subRow.top, subRow.right, subRow.bottom}, colors::Text), 8);
 
   // Selected: the row fills with the selection colour except the check
   // column of a checked item; the selected item is drawn on its own.

@@ -114,7 +114,8 @@ TEST_F(Grabs, AGrabHeldElsewhereOrTakenBackCancelsTheCapture) {
   Window grabWindow = 0;
   for (Window w : host->Children(root)) {
     const Geometry g = host->Attributes(w);
-    if (g.viewable && g.overrideRedirect && g.x == -10 && g.y == -10 && g.width == 1) grabWindow = w;
+    if (g.viewable && g.overrideRedirect && g.x == -10 && g.y == -10 && g.width == 1)
+      grabWindow = w;
   }
   ASSERT_NE(grabWindow, 0u);
   XUnmapWindow(d, grabWindow);

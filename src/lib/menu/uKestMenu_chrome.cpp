@@ -22,7 +22,8 @@ void PaintKestScrollArrows(kest::ui::Canvas& Canvas, const kest::ui::Rect& Clien
     }
   };
   if (Up) triangle((ClientRect.top + ClientRect.top + kKestScrollArrowHeight) / 2 - 1, true);
-  if (Down) triangle((ClientRect.bottom - kKestScrollArrowHeight + ClientRect.bottom) / 2 - 1, false);
+  if (Down)
+    triangle((ClientRect.bottom - kKestScrollArrowHeight + ClientRect.bottom) / 2 - 1, false);
 }
 
 } // namespace kest::menu

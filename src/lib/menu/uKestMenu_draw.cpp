@@ -20,7 +20,8 @@ void TKestView::DrawSubitems(Canvas& ACanvas) {
     }
     if (v != FSelected || inOrder) DrawViewer(ACanvas, v);
   }
-  if (FSelected && !inOrder && FSelected->FShow && !FSelected->FBoundsRect.Intersect(clip).IsEmpty())
+  if (FSelected && !inOrder && FSelected->FShow &&
+      !FSelected->FBoundsRect.Intersect(clip).IsEmpty())
     DrawViewer(ACanvas, FSelected);
 }
 

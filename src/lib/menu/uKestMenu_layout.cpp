@@ -33,7 +33,8 @@ void TKestView::SetMaxHeight(int Value) {
 void TKestView::InvalidatePositions() {
   if (!FValidated) return;
   FValidated = false;
-  if (const kest::ui::WindowHandle h = WindowHandleIfAny()) kest::ui::InvalidateWnd(h, nullptr, true);
+  if (const kest::ui::WindowHandle h = WindowHandleIfAny())
+    kest::ui::InvalidateWnd(h, nullptr, true);
 }
 
 void TKestView::ValidatePositions() {
@@ -88,7 +89,7 @@ void TKestView::UpdateVisibility() {
   }
   // Leading, doubled and trailing separators go: one shows only between
   // two shown items that are not separators.
-  bool shownBefore = false;     // a shown non-separator precedes
+  bool shownBefore = false; // a shown non-separator precedes
   TKestItemViewer* pending = nullptr;
   for (const auto& v : FViewers) {
     if (!v->FShow) continue;

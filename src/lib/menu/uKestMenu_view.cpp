@@ -11,8 +11,8 @@ using kest::ui::Operation;
 
 TKestView::TKestView(Component* AOwner, TKestView* AParentView, TKestCustomItem* AParentItem,
                      kest::ui::WinControl* AWindow, bool AIsToolbar, bool, bool)
-    : Component(AOwner), FIsPopup(!AIsToolbar), FParentView(AParentView),
-      FParentItem(AParentItem), FWindow(AWindow) {
+    : Component(AOwner), FIsPopup(!AIsToolbar), FParentView(AParentView), FParentItem(AParentItem),
+      FWindow(AWindow) {
   if (FParentItem) {
     FParentItem->RegisterNotification(
         TKestItemChangedProc::Of<&TKestView::ParentItemNotification>(this));
@@ -136,8 +136,8 @@ void TKestView::ReplaceViewersOf(TKestCustomItem* Item) {
   }
 }
 
-void TKestView::ItemNotification(TKestCustomItem*, bool Relayed, TKestItemChangedAction Action,
-                                 int, TKestCustomItem* Item) {
+void TKestView::ItemNotification(TKestCustomItem*, bool Relayed, TKestItemChangedAction Action, int,
+                                 TKestCustomItem* Item) {
   switch (Action) {
   case tbicInserted:
     InsertViewerFor(Item);

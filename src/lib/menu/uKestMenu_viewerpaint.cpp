@@ -17,7 +17,8 @@ TImageList* TKestItemViewer::ItemImages() const {
   for (const TKestView* v = FView; v; v = v->ParentView()) {
     if (v->CurParentItem() && v->CurParentItem()->SubMenuImages())
       return v->CurParentItem()->SubMenuImages();
-    if (v->ParentItem() && v->ParentItem()->SubMenuImages()) return v->ParentItem()->SubMenuImages();
+    if (v->ParentItem() && v->ParentItem()->SubMenuImages())
+      return v->ParentItem()->SubMenuImages();
   }
   return nullptr;
 }
@@ -159,8 +160,7 @@ void RuleLine(Canvas& canvas, int y, int x0, int x1) {
 
 } // namespace
 
-void TKestSeparatorItemViewer::Paint(Canvas& Canvas, const Rect& ClientAreaRect, bool, bool,
-                                     bool) {
+void TKestSeparatorItemViewer::Paint(Canvas& Canvas, const Rect& ClientAreaRect, bool, bool, bool) {
   const auto* sep = dynamic_cast<const TKestSeparatorItem*>(FItem);
   if (sep && sep->Blank()) return;
   const Rect& r = ClientAreaRect;

@@ -112,8 +112,8 @@ void TKestItemViewer::MouseDown(kest::ui::ShiftState Shift, int X, int Y, bool&)
   for (int i = 0; i < child->ViewerCount(); ++i) {
     TKestItemViewer* v = child->GetViewer(i);
     const TKestCustomItem* it = v->FItem;
-    if (v->FShow && it->GetItemStyle().Contains(tbisSelectable) && it->Enabled() &&
-        it->Visible() && it->EffectiveOptions().Contains(tboDefault)) {
+    if (v->FShow && it->GetItemStyle().Contains(tbisSelectable) && it->Enabled() && it->Visible() &&
+        it->EffectiveOptions().Contains(tboDefault)) {
       v->Execute(true);
       return;
     }
@@ -122,8 +122,9 @@ void TKestItemViewer::MouseDown(kest::ui::ShiftState Shift, int X, int Y, bool&)
 
 void TKestItemViewer::MouseUp(int X, int Y, bool) {
   FView->CancelCapture();
-  const bool over = FView->Selected() == this &&
-                    kest::ui::Rect{0, 0, FBoundsRect.Width(), FBoundsRect.Height()}.Contains({X, Y});
+  const bool over =
+      FView->Selected() == this &&
+      kest::ui::Rect{0, 0, FBoundsRect.Width(), FBoundsRect.Height()}.Contains({X, Y});
   if (!over || !FItem->Enabled() || FItem->GetItemStyle().Contains(tbisClicksTransparent)) return;
   if (!FItem->GetItemStyle().Contains(tbisSubmenu) || IsPtInButtonPart(X, Y)) Execute(true);
 }

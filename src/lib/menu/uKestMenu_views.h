@@ -313,8 +313,8 @@ private:
   friend class TKestItemViewer;
   void ItemNotification(TKestCustomItem* Sender, bool Relayed, TKestItemChangedAction Action,
                         int Index, TKestCustomItem* Item);
-  void ParentItemNotification(TKestCustomItem* Sender, bool Relayed,
-                              TKestItemChangedAction Action, int Index, TKestCustomItem* Item);
+  void ParentItemNotification(TKestCustomItem* Sender, bool Relayed, TKestItemChangedAction Action,
+                              int Index, TKestCustomItem* Item);
   void LinkNotification();
   void ImagesChanged();
   void InsertViewerFor(TKestCustomItem* Item);

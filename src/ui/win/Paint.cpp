@@ -73,11 +73,11 @@ bool PaintFrame(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   auto canvas = SurfaceCanvas(h, whole, true);
   if (!canvas) return false;
-  const Rect strips[] = {{0, 0, whole.right, frame.top},
-                         {0, whole.bottom - frame.bottom, whole.right, whole.bottom},
-                         {0, frame.top, frame.left, whole.bottom - frame.bottom},
-                         {whole.right - frame.right, frame.top, whole.right,
-                          whole.bottom - frame.bottom}};
+  const Rect strips[] = {
+      {0, 0, whole.right, frame.top},
+      {0, whole.bottom - frame.bottom, whole.right, whole.bottom},
+      {0, frame.top, frame.left, whole.bottom - frame.bottom},
+      {whole.right - frame.right, frame.top, whole.right, whole.bottom - frame.bottom}};
   for (const Rect& r : strips) {
     if (!r.IsEmpty()) canvas->BitBlt(r.left, r.top, r.Width(), r.Height(), picture, r.left, r.top);
   }

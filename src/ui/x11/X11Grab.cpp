@@ -17,8 +17,8 @@ constexpr unsigned kPointerMask =
 void X11Backend::CreateGrabWindow() {
   XSetWindowAttributes a{};
   a.override_redirect = True;
-  a.event_mask = KeyPressMask | KeyReleaseMask | kPointerMask | FocusChangeMask |
-                 StructureNotifyMask;
+  a.event_mask =
+      KeyPressMask | KeyReleaseMask | kPointerMask | FocusChangeMask | StructureNotifyMask;
   // Mapped off the screen: viewable (grabs need that) but never in the way.
   fGrabWindow = XCreateWindow(fDpy, fRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent,
                               CWOverrideRedirect | CWEventMask, &a);
