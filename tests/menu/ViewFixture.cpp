@@ -78,31 +78,25 @@ void ViewTest::TearDown() {
   App().Reset();
 }
 
+template <class T>
+T* ViewTest::Add(TKestCustomItem* parent, const std::u16string& caption) {
+  auto* it = new T(root);
+  if (!caption.empty()) it->SetCaption(caption);
+  (parent ? parent : root)->Add(it);
+  return it;
+}
+
 TKestItem* ViewTest::AddItem(const std::u16string& caption, TKestCustomItem* parent) {
-  auto* it = new TKestItem(root);
-  it->SetCaption(caption);
-  (parent ? parent : root)->Add(it);
-  return it;
+  return Add<TKestItem>(parent, caption);
 }
-
 TKestSubmenuItem* ViewTest::AddSubmenu(const std::u16string& caption, TKestCustomItem* parent) {
-  auto* it = new TKestSubmenuItem(root);
-  it->SetCaption(caption);
-  (parent ? parent : root)->Add(it);
-  return it;
+  return Add<TKestSubmenuItem>(parent, caption);
 }
-
 TKestSeparatorItem* ViewTest::AddSeparator(TKestCustomItem* parent) {
-  auto* it = new TKestSeparatorItem(root);
-  (parent ? parent : root)->Add(it);
-  return it;
+  return Add<TKestSeparatorItem>(parent, u"");
 }
-
 TKestLabelItem* ViewTest::AddLabel(const std::u16string& caption, TKestCustomItem* parent) {
-  auto* it = new TKestLabelItem(root);
-  it->SetCaption(caption);
-  (parent ? parent : root)->Add(it);
-  return it;
+  return Add<TKestLabelItem>(parent, caption);
 }
 
 TKestView* ViewTest::Open(Point at) {

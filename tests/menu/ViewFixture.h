@@ -44,6 +44,7 @@ protected:
   TKestSubmenuItem* AddSubmenu(const std::u16string& caption, TKestCustomItem* parent = nullptr);
   TKestSeparatorItem* AddSeparator(TKestCustomItem* parent = nullptr);
   TKestLabelItem* AddLabel(const std::u16string& caption, TKestCustomItem* parent = nullptr);
+  template <class T> T* Add(TKestCustomItem* parent, const std::u16string& caption);
 
   // Shows the root's items at a screen point in a modal view.
   TKestView* Open(kest::ui::Point at = {200, 100});
