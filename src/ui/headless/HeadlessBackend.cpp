@@ -38,6 +38,14 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig cfg)
     : config(std::move(cfg)), fNow(config.startTime) {}
 
 void HeadlessBackend::Wait(std::uint32_t timeoutMs) {
+  if (onWait && !fInWaitHook) {
+    fInWaitHook = true;
+    struct Reset {
+      bool& b;
+      ~Reset() { b = false; }
+    } reset{fInWaitHook};
+    if (onWait(timeoutMs)) return;
+  }
   if (timeoutMs == kInfinite) {
     throw std::logic_error("Headless window system: waiting for a message with nothing queued, "
                            "no timer running and no time limit would never end");

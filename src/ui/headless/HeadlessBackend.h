@@ -45,6 +45,13 @@ public:
   void Advance(std::uint32_t ms) { fNow += ms; }
 
   HeadlessConfig config;
+  // Called when a loop waits with nothing to handle (timeoutMs: how long it
+  // would wait, kInfinite for ever), before time passes: a test drives a
+  // nested modal loop from here, injecting input, advancing the clock and
+  // taking screenshots (but not pumping: the loop does that). Answer true
+  // when something was done, so that the loop looks again; false lets the
+  // wait go on as it would without the hook.
+  std::function<bool(std::uint32_t timeoutMs)> onWait;
   // Called when a message box waits for the user, after the nested loop
   // has handled every pending message; answers the button (default IDOK).
   std::function<int(const MessageBoxRequest&)> onMessageBox;
@@ -62,6 +69,7 @@ public:
 
 private:
   std::uint32_t fNow;
+  bool fInWaitHook = false;
 };
 
 // Installs a fresh headless backend for its lifetime (each test gets a clean

@@ -33,7 +33,10 @@ void WinControl::CreateWindowHandle() {
   CreateParams params;
   CreateParamsFor(params);
   params.desc.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
-    if (!fHandle) fHandle = h; // messages sent while the window is being made
+    if (!fHandle) { // messages sent while the window is being made
+      fHandle = h;
+      SetWindowUserData(h, this);
+    }
     try {
       return WndProc(msg, w, l);
     } catch (...) {
@@ -43,6 +46,7 @@ void WinControl::CreateWindowHandle() {
   };
   const WindowHandle h = CreateWnd(params.desc);
   fHandle = h;
+  SetWindowUserData(h, this);
   CreateChildHandles();
 }
 
@@ -58,8 +62,13 @@ void WinControl::DestroyHandle() {
     if (auto* wc = dynamic_cast<WinControl*>(c)) wc->DestroyHandle();
   }
   const WindowHandle h = fHandle;
+  SetWindowUserData(h, nullptr);
   DestroyWnd(h);
   fHandle = 0;
+}
+
+WinControl* WinControl::FindControl(WindowHandle h) {
+  return h ? static_cast<WinControl*>(GetWindowUserData(h)) : nullptr;
 }
 
 void WinControl::SetParentWindow(WindowHandle h) {
@@ -167,6 +176,16 @@ void WinControl::PaintControls(Canvas& canvas, const Rect& area) {
   }
 }
 
+void WinControl::PaintInto(Canvas& canvas, bool erase) {
+  const Canvas::State saved = canvas.Save();
+  const Rect area = ClientRect().Intersect(canvas.ClipRect());
+  canvas.SetClipRect(area);
+  if (erase) EraseBackground(canvas);
+  PaintWindow(canvas);
+  PaintControls(canvas, area);
+  canvas.Restore(saved);
+}
+
 void WinControl::PaintHandler() {
   PaintStruct ps = BeginPaint(fHandle);
   const Rect area = ps.rcPaint;
@@ -249,20 +268,19 @@ bool WinControl::HandleKey(std::uint32_t msg, WParam w) {
 LResult WinControl::WndProc(std::uint32_t msg, WParam w, LParam l) {
   switch (msg) {
   case WM_PAINT:
-    PaintHandler();
+    // A canvas in wParam is a buffer to paint into (a buffered repaint);
+    // its erase message reached a double-buffered control in vain.
+    if (auto* c = reinterpret_cast<Canvas*>(w))
+      PaintInto(*c, fDoubleBuffered);
+    else
+      PaintHandler();
     return 0;
   case WM_PRINT:
   case WM_PRINTCLIENT:
     // Draws the client area into the canvas in wParam (snapshots for animation).
     if (auto* c = reinterpret_cast<Canvas*>(w)) {
       if (msg == WM_PRINT && (l & PRF_CHECKVISIBLE) && !IsWindowVisible(fHandle)) return 0;
-      const Canvas::State saved = c->Save();
-      const Rect area = ClientRect().Intersect(c->ClipRect());
-      c->SetClipRect(area);
-      if (msg == WM_PRINTCLIENT || (l & PRF_ERASEBKGND)) EraseBackground(*c);
-      PaintWindow(*c);
-      PaintControls(*c, area);
-      c->Restore(saved);
+      PaintInto(*c, msg == WM_PRINTCLIENT || (l & PRF_ERASEBKGND));
     }
     return 1;
   case WM_ERASEBKGND:

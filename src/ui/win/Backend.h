@@ -37,6 +37,10 @@ void InputMouseButton(MouseButton button, bool down, Point screen);
 void InputMouseWheel(int delta, Point screen);
 void InputKey(std::uint16_t vk, bool down, char16_t character = 0);
 void InputChar(char16_t character);
+// The native system took the pointer or the keyboard away from the capture
+// (a failed grab, a lost focus): the capture window gets WM_CANCELMODE
+// queued, whose default handling releases the capture.
+void InputCancelMode();
 
 // The backend used when none is installed.
 std::unique_ptr<Backend> CreateDefaultBackend();

@@ -32,7 +32,8 @@ WindowHandle FindPaintable(WindowHandle filter) {
     stack.pop_back();
     WindowRec* w = Find(h);
     if (!w || !w->visible) continue;
-    if (w->thread == me && !w->update.IsEmpty() && (filter == 0 || filter == h)) return h;
+    if (w->thread == me && (!w->update.IsEmpty() || w->ncDirty) && (filter == 0 || filter == h))
+      return h;
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
       stack.push_back(*it);
   }

@@ -30,6 +30,15 @@ struct WindowDesc {
   std::optional<Color> background; // erase colour; none leaves the surface as it is
   std::u16string caption;
   WindowProc proc;
+  // A window that only receives messages (posted ones, timers, the mouse
+  // while it holds the capture): never shown, no picture, no place on the
+  // screen, no parent and no owner.
+  bool messageOnly = false;
+  // A frame around the client area: left, top, right and bottom hold the
+  // thickness of each side. bounds stay the whole window; client
+  // coordinates start inside the frame, which the window paints on
+  // WM_NCPAINT.
+  Rect frame;
 };
 
 WindowHandle CreateWnd(const WindowDesc& desc);
@@ -48,11 +57,18 @@ void SetParentWnd(WindowHandle h, WindowHandle parent);
 void SetWindowProc(WindowHandle h, WindowProc proc);
 void SetWindowCaption(WindowHandle h, std::u16string caption);
 std::u16string GetWindowCaption(WindowHandle h);
+// One pointer of the window's creator, kept with the window (the toolkit
+// keeps its control there); null until set.
+void SetWindowUserData(WindowHandle h, void* data);
+void* GetWindowUserData(WindowHandle h);
+bool IsMessageOnlyWindow(WindowHandle h);
 
-// Geometry.
-Rect GetWindowBounds(WindowHandle h); // as given (parent client or screen)
-Rect GetWindowScreenRect(WindowHandle h);
-Rect GetClientRect(WindowHandle h); // (0, 0, width, height)
+// Geometry. The window rectangle includes the frame; the client area lies
+// inside it.
+Rect GetWindowBounds(WindowHandle h);     // as given (parent client or screen)
+Rect GetWindowScreenRect(WindowHandle h); // the whole window, frame included
+Rect GetClientRect(WindowHandle h);       // (0, 0, client width, client height)
+Rect GetWindowFrame(WindowHandle h);      // thickness of each side of the frame
 void SetWindowBounds(WindowHandle h, const Rect& bounds);
 Point ClientToScreen(WindowHandle h, Point p);
 Point ScreenToClient(WindowHandle h, Point p);
@@ -138,11 +154,17 @@ struct PaintStruct {
   std::unique_ptr<Canvas> canvas;  // clipped to the invalid area, client coordinates
   Rect rcPaint;
   bool erase = false;
+  bool framePainted = false; // BeginPaint had the frame painted (WM_NCPAINT)
 };
 PaintStruct BeginPaint(WindowHandle h);
 void EndPaint(WindowHandle h, PaintStruct& ps);
 // A canvas on the window's client area outside painting (origin and clip set).
 std::unique_ptr<Canvas> GetWindowCanvas(WindowHandle h);
+// A canvas on the whole window, frame included, in window coordinates.
+std::unique_ptr<Canvas> GetWholeWindowCanvas(WindowHandle h);
+// Shows on the screen what was drawn outside painting (through the canvases
+// above): area in client coordinates, null for the whole window with its frame.
+void PresentWnd(WindowHandle h, const Rect* area = nullptr);
 // The finished picture of a top-level window (its surface), or null.
 const Bitmap* GetWindowSurface(WindowHandle h);
 

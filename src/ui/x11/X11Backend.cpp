@@ -72,6 +72,8 @@ X11Backend::X11Backend(Display* display)
   a.kestSelection = Intern(fDpy, "KEST_SELECTION");
 
   fGc = XCreateGC(fDpy, fRoot, 0, nullptr);
+  CreateGrabWindow();
+  QueryShape();
   XSetWindowAttributes attrs{};
   attrs.event_mask = PropertyChangeMask;
   fUtility = XCreateWindow(fDpy, fRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent,
@@ -95,7 +97,8 @@ X11Backend::~X11Backend() {
   if (fIm) XCloseIM(fIm);
   for (auto& [c, xc] : fCursors)
     XFreeCursor(fDpy, xc);
-  if (fGrabbed) XUngrabPointer(fDpy, CurrentTime);
+  Ungrab();
+  XDestroyWindow(fDpy, fGrabWindow);
   XDestroyWindow(fDpy, fUtility);
   XFreeGC(fDpy, fGc);
   XSync(fDpy, False);
@@ -209,40 +212,15 @@ SystemSettings X11Backend::Settings() {
   SystemSettings s;
   s.menuShowDelayMs = 400;
   s.keyboardCues = false;
-  s.menuAnimation = true;
+  // Menus slide in through a growing window shape.
+  s.menuAnimation = fHasShape;
   s.dropShadow = true;
   s.doubleClickMs = 400;
   return s;
 }
 
 void X11Backend::SyncState() {
-  // Capture outlives a press in menus: then clicks outside our windows must
-  // reach us too, which only a pointer grab gives; menus (override-redirect
-  // popups) never get the keyboard focus, so they grab the keyboard as well.
-  const WindowHandle capture = GetCaptureWnd();
-  const WindowHandle root = capture ? GetRootWindow(capture) : 0;
-  const auto rootIt = fWindows.find(root);
-  const bool grabbable =
-      rootIt != fWindows.end() && !rootIt->second.gone && rootIt->second.viewable;
-  if (grabbable && fGrabbed != root) {
-    const unsigned mask =
-        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
-    const Window w = rootIt->second.xid;
-    if (XGrabPointer(fDpy, w, True, mask, GrabModeAsync, GrabModeAsync, kXNone, kXNone,
-                     CurrentTime) == GrabSuccess) {
-      fGrabbed = root;
-      if (rootIt->second.overrideRedirect) {
-        fKeyboardGrabbed =
-            XGrabKeyboard(fDpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
-      }
-      CursorChanged(fCursor, fPointerVisible);
-    }
-  } else if (!root && fGrabbed) {
-    XUngrabPointer(fDpy, CurrentTime);
-    if (fKeyboardGrabbed) XUngrabKeyboard(fDpy, CurrentTime);
-    fGrabbed = 0;
-    fKeyboardGrabbed = false;
-  }
+  SyncGrab();
   // The keyboard: our own top-level windows take it with their focus; inside
   // a host's window only while a child control (the inline edit) has the
   // focus, so that the host keeps its shortcuts otherwise.

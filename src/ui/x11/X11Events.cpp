@@ -30,6 +30,10 @@ void X11Backend::Handle(XEvent& e) {
   default:
     break;
   }
+  if (e.xany.window == fGrabWindow) {
+    HandleGrabWindowEvent(e);
+    return;
+  }
   const WindowHandle h = FromXid(e.xany.window);
   if (!h) {
     HandleForeign(e);
@@ -82,7 +86,6 @@ void X11Backend::Handle(XEvent& e) {
   case DestroyNotify:
     // Not ours to destroy: the host's window took it along.
     n.gone = true;
-    if (fGrabbed == h) fGrabbed = 0;
     break;
   case ClientMessage:
     if (e.xclient.message_type == fAtoms.wmProtocols &&
@@ -100,7 +103,6 @@ void X11Backend::HandleForeign(const XEvent& e) {
     if (n.foreignParent != e.xany.window || n.gone) continue;
     if (e.type == DestroyNotify) {
       n.gone = true;
-      if (fGrabbed == h) fGrabbed = 0;
       if (fKeysFrom == n.foreignParent) fKeysFrom = 0;
     } else if (e.type == ConfigureNotify) {
       int x = 0, y = 0;
@@ -126,8 +128,8 @@ void X11Backend::HandleConfigure(WindowHandle h, const XConfigureEvent& e) {
 }
 
 void X11Backend::NoteOrigin(WindowHandle h, int xRoot, int yRoot, int x, int y) {
-  const NativeWindow& n = fWindows[h];
-  if (n.overrideRedirect) return;
+  const auto it = fWindows.find(h);
+  if (it == fWindows.end() || it->second.overrideRedirect) return;
   // Every pointer event tells where the window really is on the screen
   // (hosts move their windows without telling the plug-in).
   const Rect b = GetWindowBounds(h);

@@ -28,6 +28,7 @@ struct Traits {
   Rect bounds;
   std::uint8_t opacity = 255;
   std::u16string caption;
+  std::optional<Region> region;
 };
 
 Traits TraitsOf(WindowHandle h) {
@@ -44,6 +45,7 @@ Traits TraitsOf(WindowHandle h) {
   t.bounds = w->bounds;
   t.opacity = w->opacity;
   t.caption = w->caption;
+  t.region = w->region;
   return t;
 }
 
@@ -161,6 +163,7 @@ void X11Backend::TopLevelChanged(WindowHandle h) {
                       reinterpret_cast<const unsigned char*>(&v), 1);
     }
   }
+  ApplyShape(n, t.region);
   if (t.shown != n.mapped) {
     n.mapped = t.shown;
     if (t.shown) {
@@ -260,10 +263,6 @@ void X11Backend::DestroyNative(NativeWindow& n) {
     fIcs.erase(ic);
   }
   if (!n.gone) {
-    if (fGrabbed && FromXid(n.xid) == fGrabbed) {
-      XUngrabPointer(fDpy, CurrentTime);
-      fGrabbed = 0;
-    }
     XDestroyWindow(fDpy, n.xid);
     if (n.foreignParent) XSelectInput(fDpy, n.foreignParent, NoEventMask);
     XFlush(fDpy);
