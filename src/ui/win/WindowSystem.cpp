@@ -89,6 +89,13 @@ void ForgetWindow(WindowHandle h) {
 WindowHandle CreateWnd(const WindowDesc& desc) {
   auto& s = S();
   WindowHandle h = 0;
+  Rect bounds = desc.bounds;
+  const std::uint64_t host = desc.parent == 0 ? desc.hostWindow : 0;
+  if (host) {
+    const std::optional<Rect> where = detail::B().AdoptHostWindow(host);
+    if (!where) return 0;
+    bounds = *where;
+  }
   {
     std::lock_guard lock(s.mutex);
     if (desc.parent != 0 && !Find(desc.parent)) {
@@ -101,14 +108,15 @@ WindowHandle CreateWnd(const WindowDesc& desc) {
     rec->owner = desc.parent == 0 && Find(desc.owner) ? desc.owner : 0;
     rec->thread = std::this_thread::get_id();
     rec->proc = desc.proc;
-    rec->bounds = {desc.bounds.left, desc.bounds.top, std::max(desc.bounds.left, desc.bounds.right),
-                   std::max(desc.bounds.top, desc.bounds.bottom)};
+    rec->bounds = {bounds.left, bounds.top, std::max(bounds.left, bounds.right),
+                   std::max(bounds.top, bounds.bottom)};
     rec->visible = desc.visible;
     rec->topmost = desc.topmost;
     rec->noActivate = desc.noActivate;
     rec->doubleClicks = desc.doubleClicks;
     rec->background = desc.background;
     rec->caption = desc.caption;
+    rec->hostWindow = host;
     rec->update = Rect{0, 0, rec->bounds.Width(), rec->bounds.Height()};
     rec->erase = true;
     detail::ResizeSurface(*rec);
@@ -228,6 +236,7 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
     if (parent) {
       Find(parent)->children.push_back(h);
       w->owner = 0;
+      w->hostWindow = 0;
     } else {
       s.topLevels.push_back(h);
       w->bounds = screen;
@@ -237,6 +246,24 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
     w->erase = true;
   }
   detail::B().TopLevelChanged(h);
+}
+
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc) {
+  std::lock_guard lock(S().mutex);
+  const WindowRec* w = Find(h);
+  if (!w) return false;
+  desc.parent = w->parent;
+  desc.owner = w->owner;
+  desc.bounds = w->bounds;
+  desc.visible = w->visible;
+  desc.topmost = w->topmost;
+  desc.noActivate = w->noActivate;
+  desc.doubleClicks = w->doubleClicks;
+  desc.background = w->background;
+  desc.caption = w->caption;
+  desc.hostWindow = w->hostWindow;
+  desc.proc = nullptr;
+  return true;
 }
 
 void SetWindowProc(WindowHandle h, WindowProc proc) {

@@ -29,9 +29,15 @@ struct WindowDesc {
   bool doubleClicks = true;
   std::optional<Color> background; // erase colour; none leaves the surface as it is
   std::u16string caption;
+  // A top-level window may stand for a native window of another program (a
+  // host's editor window): it covers that window and follows it, and its
+  // picture shows inside it. The bounds are then the native window's.
+  std::uint64_t hostWindow = 0;
   WindowProc proc;
 };
 
+// 0 when desc names a host window that does not exist (or that the display
+// backend cannot show windows in).
 WindowHandle CreateWnd(const WindowDesc& desc);
 // Destroys the window, its children and its owned windows (WM_DESTROY each).
 void DestroyWnd(WindowHandle h);
@@ -45,6 +51,9 @@ std::vector<WindowHandle> GetTopLevelWindows();        // bottom to top
 bool IsChild(WindowHandle parent, WindowHandle h);     // any depth
 // Re-parents a window; 0 makes it a top-level window placed at the same screen spot.
 void SetParentWnd(WindowHandle h, WindowHandle parent);
+// The window as it stands now, in the terms it was made with (no procedure);
+// false when h is no window. One consistent snapshot for display backends.
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc);
 void SetWindowProc(WindowHandle h, WindowProc proc);
 void SetWindowCaption(WindowHandle h, std::u16string caption);
 std::u16string GetWindowCaption(WindowHandle h);
