@@ -12,7 +12,7 @@
 #include <bit>
 
 #include "ui/gfx/Utf.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/win/WindowSystem.h"
 
 namespace kest::ui::x11 {
 
@@ -268,7 +268,8 @@ void X11Backend::Present(WindowHandle h, const Rect& r) {
 }
 
 void X11Backend::PutImage(WindowHandle h, const NativeWindow& n, const Rect& area) {
-  std::lock_guard lock(detail::S().mutex);
+  // No window-system lock while the server is talked to: a surface changes
+  // only on the thread that owns its window, which is the one presenting it.
   const Bitmap* surface = GetWindowSurface(h);
   if (!surface || surface->Empty()) return;
   const Rect r = area.Intersect({0, 0, surface->Width(), surface->Height()});
