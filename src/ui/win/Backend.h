@@ -21,6 +21,9 @@ public:
   virtual void Wait(std::uint32_t timeoutMs) = 0;
   // Called after a message was posted from another thread.
   virtual void Wake() {}
+  // A pump has handled what was waiting: native state (grabs, focus)
+  // follows the window system's, and what was drawn goes out to the display.
+  virtual void Flush() {}
   virtual std::vector<Monitor> Monitors() = 0;
   // A top-level window is about to stand for the native window nativeId
   // (WindowDesc::hostWindow): where that window lies on the screen, nothing

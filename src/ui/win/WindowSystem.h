@@ -107,6 +107,11 @@ bool TranslateMsg(const Message& msg);
 // without limit. True when a message is available.
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
 bool WaitMsg(std::uint32_t timeoutMs = kInfinite);
+// Reads what the display has delivered, then handles every message waiting
+// now (input, posted, paint, due timers) without waiting for more, for at
+// most limitMs; answers how many. A WM_QUIT stays for the loop that owns it.
+// Hosts drive embedded windows with it from their idle calls.
+int PumpPending(std::uint32_t limitMs = 200);
 // Position of the pointer when the last retrieved message was queued.
 Point LastMessagePos();
 std::uint32_t LastMessageTime();

@@ -48,6 +48,7 @@ public:
   std::uint32_t Now() override;
   void Wait(std::uint32_t timeoutMs) override;
   void Wake() override;
+  void Flush() override;
   std::vector<Monitor> Monitors() override;
   void TopLevelChanged(WindowHandle h) override;
   void Present(WindowHandle h, const Rect& r) override;
