@@ -305,6 +305,19 @@ TEST_F(Toolkit, ApplicationCursorOverridesControlCursors) {
   EXPECT_TRUE(PointerVisible());
 }
 
+TEST_F(Toolkit, AChildFormShownBeforeItsParentHasAWindowGetsOneWindow) {
+  auto* outer = new Form(nullptr);
+  outer->SetBounds(50, 50, 200, 150);
+  auto* inner = new Form(outer);
+  inner->SetParent(outer);
+  inner->SetBounds(10, 10, 100, 80);
+  inner->Show(); // makes the parent's window, which makes the shown child's
+  outer->Show();
+  EXPECT_NO_THROW(screen.Pump()); // an orphan window would ask to be painted forever
+  EXPECT_EQ(GetChildren(outer->Handle()), std::vector<WindowHandle>{inner->Handle()});
+  delete outer;
+}
+
 } // namespace
 } // namespace kest::ui
 

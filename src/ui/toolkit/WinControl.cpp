@@ -32,6 +32,9 @@ void WinControl::CreateParamsFor(CreateParams& params) {
 void WinControl::CreateWindowHandle() {
   CreateParams params;
   CreateParamsFor(params);
+  // Asking for the parent's window may have made ours already: a parent
+  // makes the windows of its shown children along with its own.
+  if (fHandle) return;
   params.desc.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
     if (!fHandle) fHandle = h; // messages sent while the window is being made
     try {
