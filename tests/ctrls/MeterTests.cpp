@@ -33,6 +33,15 @@ TEST_F(Meter, BarsFollowTheLevelWithinTheRange) {
   EXPECT_TRUE(LitFromRow(*vu, 0, 37)) << "half the range is half the bar";
 }
 
+TEST_F(Meter, AnUpdateRepaintsTheMeterAlone) {
+  auto* vu = Place<TKestVUMeter>(261, 287);
+  screen.Pump();
+  vu->Display(-12, -3);
+  EXPECT_EQ(ui::GetUpdateRect(form->Handle()), vu->BoundsRect());
+  screen.Pump();
+  EXPECT_TRUE(SameBlock(screen.Screenshot(form->Handle()), 261, 287, vu->ScBitmap(), 0, 0, 13, 74));
+}
+
 TEST_F(Meter, PeakMarkHoldsForNineUpdatesThenFallsFasterAndFaster) {
   auto* vu = Place<TKestVUMeter>(261, 287);
   vu->Display(-20, -20);

@@ -110,7 +110,13 @@ TEST_F(SmallControls, LedFadesInSixteenTicksAndTurnsBackFromWhereItIs) {
   // Fully lit: the LED picture itself over the face.
   EXPECT_TRUE(SameBlock(led->ScreenBmp(), 0, 0, *SkinLedOn, 0, 0, 13, 13));
   led->SetChecked(false);
-  screen.RunFor(1);
+  screen.Pump();
+  screen.Advance(1);
+  ui::Message tick;
+  ASSERT_TRUE(ui::PeekMsg(tick, 0, ui::WM_TIMER, ui::WM_TIMER, ui::PM_REMOVE));
+  ui::DispatchMsg(tick);
+  EXPECT_EQ(ui::GetUpdateRect(form->Handle()), led->BoundsRect())
+      << "a tick repaints the LED alone";
   screen.RunFor(1);
   EXPECT_EQ(led->Alpha(), 255 - 32);
   led->SetChecked(true);

@@ -5,7 +5,6 @@
 
 #include "uKestSkins.h"
 #include "uKestUtils.h"
-#include "ui/toolkit/WinControl.h"
 
 namespace kest {
 
@@ -52,8 +51,7 @@ void TKestVUMeter::Display(float vLeft, float vRight) {
   CopyBackground();
   DrawChannel(0);
   DrawChannel(1);
-  if (Parent() && Parent()->HandleAllocated())
-    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  Invalidate(); // its own rectangle: the rest of the face has not changed
 }
 
 void TKestVUMeter::DrawChannel(int i) {
