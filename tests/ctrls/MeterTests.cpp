@@ -28,6 +28,10 @@ TEST_F(Meter, BarsFollowTheLevelWithinTheRange) {
   EXPECT_TRUE(LitFromRow(*vu, 1, 8)); // -6 dB: 7.2 pixels, row 7 is the top
   vu->SetRange(0);
   EXPECT_EQ(vu->Range(), 60);
+  vu->SetRange(-30);
+  EXPECT_EQ(vu->Range(), 60) << "a negative range is no range";
+  vu->Display(-30, -6);
+  EXPECT_TRUE(LitFromRow(*vu, 0, 37));
   vu->SetRange(30);
   vu->Display(-15, 0);
   EXPECT_TRUE(LitFromRow(*vu, 0, 37)) << "half the range is half the bar";

@@ -76,8 +76,12 @@ TEST_F(SmallControls, KeyboardHitsTheKeyUnderThePointAndLightsItWhileHeld) {
   EXPECT_EQ(selects, 2);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(kb->AsInteger(), 4);
-  kb->SetValue(7);
-  EXPECT_EQ(kb->AsInteger(), 7);
+  // Values round to the nearest key as everywhere in the plug-in.
+  for (auto [v, key] :
+       {std::pair{7.0f, 7}, {4.7f, 5}, {6.5f, 6}, {7.5f, 8}, {-3.0f, 0}, {15.0f, 11}}) {
+    kb->SetValue(v);
+    EXPECT_EQ(kb->AsInteger(), key) << v;
+  }
 }
 
 TEST_F(SmallControls, StepLightsKeepTheLowFourBits) {

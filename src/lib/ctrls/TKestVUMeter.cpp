@@ -20,7 +20,9 @@ bool TKestVUMeter::CanResize(int& NewWidth, int& NewHeight) {
 }
 
 void TKestVUMeter::SetRange(int Value) {
-  if (Value == 0) return;
+  // A range is a span of decibels below full scale; none or a negative one
+  // would turn the bars upside down (and the level clamp inside out).
+  if (Value <= 0) return;
   fRange = Value;
   fRkoeff = static_cast<double>(Height() - 2) / Value;
 }
