@@ -69,6 +69,8 @@ public:
 protected:
   ui::LResult WndProc(std::uint32_t msg, ui::WParam w, ui::LParam l) override;
   void Paint() override;
+  // The face covers the whole form: there is nothing to erase under it.
+  void EraseBackground(ui::Canvas& canvas) override;
   // Every showing pushes all values and has the plug-in apply its preset.
   void DoShow() override;
   void KeyDown(std::uint16_t& key, ui::ShiftState shift) override;

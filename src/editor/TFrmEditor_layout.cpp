@@ -168,6 +168,10 @@ void TFrmEditor::SetDropDownMenus(TKestPopupMenuIntf* Styles, TKestPopupMenuIntf
   BtHelp->SetDropDownMenu(Help);
 }
 
+void TFrmEditor::EraseBackground(ui::Canvas& canvas) {
+  if (!SkinEditor) ui::Form::EraseBackground(canvas);
+}
+
 void TFrmEditor::Paint() {
   if (SkinEditor) GetCanvas().BitBlt(0, 0, Width(), Height(), *SkinEditor, 0, 0);
 }
