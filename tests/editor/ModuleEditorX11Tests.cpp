@@ -1,17 +1,25 @@
 // The shipped module's editor under a private X server, as a host has it:
 // opened by the host harness inside a window of the host's own connection,
 // driven by idle calls, answering a real pointer drag with automation.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
 
 #include "EditorWindow.h"
 #include "VstHost.h"
 #include "XServer.h"
 #include "ui/gfx/Png.h"
+
+extern char** environ;
 
 namespace kest::x11test {
 namespace {
@@ -104,6 +112,35 @@ TEST(ModuleEditor, OpensWhereADisplayIsAndAnswersADragWithAutomation) {
   // Closed: nothing of ours is left in the host's window, and it opens again.
   EditorWindow again(host, Display().c_str(), kAt, kAt);
   EXPECT_TRUE(PumpEditorUntil(again, [&] { return other.Children(again.Window()).size() == 1; }));
+}
+
+// Runs a program with the arguments; its exit code (-1 when it did not run).
+int RunProgram(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (auto& a : args)
+    argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(StandaloneEditor, ShowsThePluginsEditorAndTakesAScreenshot) {
+  KEST_NEED_X();
+  std::filesystem::create_directories(KEST_X11_SHOTS);
+  const std::string shot = std::string(KEST_X11_SHOTS) + "/kestrelphon-editor.png";
+  std::filesystem::remove(shot);
+  ASSERT_EQ(RunProgram({KEST_EDITOR_TOOL, "--plugin", KEST_MODULE_PATH, "--preset",
+                        "Octave flanger", "--screenshot", shot, "--after", "1"}),
+            0);
+  std::ifstream in(shot, std::ios::binary);
+  const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+  const ui::DecodedPng png = ui::DecodePng(bytes);
+  EXPECT_EQ(png.width, 494);
+  EXPECT_EQ(png.height, 383);
 }
 
 } // namespace
