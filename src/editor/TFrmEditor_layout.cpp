@@ -78,24 +78,23 @@ void TFrmEditor::CreateControls() {
   Leds->SetHint(u"Running step");
   Leds->OnSelect = [this](TKestControl* s, int index) { Selection(s, index); };
 
+  // Each channel's row of switches, then its row of knobs; their names
+  // count the steps of the three channels together (A1 = 1, B1 = 2, ...).
   const std::array<std::array<TKestSwitch*, 16>*, kNumChannels> switches{&Pat1, &Pat2, &Pat3};
   const std::array<std::array<TKestKnob*, 16>*, kNumChannels> knobs{&Frq1, &Frq2, &Frq3};
   for (int c = 0; c < kNumChannels; ++c) {
-    const auto ch = static_cast<std::size_t>(c);
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int i = 0; i < kNumSteps; ++i) {
-        const int left = kStepLeft + kStepPitch * i;
-        const std::string number = std::to_string(1 + 3 * i + c);
-        TKestControl* made = nullptr;
-        if (pass == 0) {
-          made = (*switches[ch])[static_cast<std::size_t>(i)] = Place<TKestSwitch>(
-              left, kStepRows[ch].switchTop, StepSwitchIndex(c, i), "Switch" + number);
-        } else {
-          made = (*knobs[ch])[static_cast<std::size_t>(i)] =
-              Place<TKestKnob>(left, kStepRows[ch].knobTop, StepNoteIndex(c, i), "Knob" + number);
-        }
-        WireValueControl(made);
-      }
+    const StepRow& row = kStepRows[static_cast<std::size_t>(c)];
+    const auto left = [](int i) { return kStepLeft + kStepPitch * i; };
+    const auto number = [c](int i) { return std::to_string(1 + 3 * i + c); };
+    for (int i = 0; i < kNumSteps; ++i) {
+      auto*& s = (*switches[static_cast<std::size_t>(c)])[static_cast<std::size_t>(i)];
+      s = Place<TKestSwitch>(left(i), row.switchTop, StepSwitchIndex(c, i), "Switch" + number(i));
+      WireValueControl(s);
+    }
+    for (int i = 0; i < kNumSteps; ++i) {
+      auto*& k = (*knobs[static_cast<std::size_t>(c)])[static_cast<std::size_t>(i)];
+      k = Place<TKestKnob>(left(i), row.knobTop, StepNoteIndex(c, i), "Knob" + number(i));
+      WireValueControl(k);
     }
   }
 

@@ -97,6 +97,29 @@ TEST_F(EditorHost, ACloseFromInsideTheEditorsOwnHandlerWaitsForIt) {
   EXPECT_TRUE(ui::GetTopLevelWindows().empty());
 }
 
+TEST_F(EditorHost, StepControlsAreNumberedAcrossTheChannels) {
+  ASSERT_EQ(OpenEditor(), 1);
+  TFrmEditor& f = Form();
+  const std::array<const std::array<TKestSwitch*, 16>*, 3> switches{&f.Pat1, &f.Pat2, &f.Pat3};
+  const std::array<const std::array<TKestKnob*, 16>*, 3> knobs{&f.Frq1, &f.Frq2, &f.Frq3};
+  for (int c = 0; c < 3; ++c)
+    for (int i = 0; i < 16; ++i) {
+      const std::string n = std::to_string(1 + 3 * i + c);
+      const TKestSwitch* s = (*switches[c])[i];
+      const TKestKnob* k = (*knobs[c])[i];
+      EXPECT_EQ(f.FindComponent("Switch" + n), s);
+      EXPECT_EQ(f.FindComponent("Knob" + n), k);
+      EXPECT_EQ(s->Tag(), StepSwitchIndex(c, i));
+      EXPECT_EQ(k->Tag(), StepNoteIndex(c, i));
+      EXPECT_EQ(s->BoundsRect(), ui::Rect::FromSize(75 + 24 * i, 70 + 62 * c, 24, 23));
+      EXPECT_EQ(k->BoundsRect(), ui::Rect::FromSize(75 + 24 * i, 93 + 62 * c, 24, 33));
+    }
+  EXPECT_EQ(f.SlLev->MinValue(), -60);
+  EXPECT_EQ(f.SlLev->MaxValue(), 6);
+  EXPECT_EQ(f.SlDtn->MaxValue(), 50);
+  EXPECT_EQ(f.SeRng->MinValue(), 1);
+}
+
 TEST_F(EditorHost, DropDownButtonsOpenTheirMenusBelowThemselves) {
   ASSERT_EQ(OpenEditor(), 1);
   TFrmEditor& f = Form();
