@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <set>
 
 #include "EditorWindow.h"
@@ -112,6 +113,30 @@ TEST(ModuleEditor, OpensWhereADisplayIsAndAnswersADragWithAutomation) {
   // Closed: nothing of ours is left in the host's window, and it opens again.
   EditorWindow again(host, Display().c_str(), kAt, kAt);
   EXPECT_TRUE(PumpEditorUntil(again, [&] { return other.Children(again.Window()).size() == 1; }));
+}
+
+TEST(ModuleEditor, TwoInstancesShowTheirEditorsSideBySide) {
+  KEST_NEED_X();
+  kest::host::PluginModule module(KEST_MODULE_PATH);
+  kest::host::VstHost first, second;
+  for (kest::host::VstHost* h : {&first, &second})
+    ASSERT_NE(h->Open(module.Entry()), nullptr);
+  second.Dispatch(effSetProgram, 0, 5);
+  Host other;
+  auto a = std::make_unique<EditorWindow>(first, Display().c_str(), 0, 0);
+  EditorWindow b(second, Display().c_str(), 500, 0);
+  const auto faces = [&](EditorWindow& w) {
+    return PumpEditorUntil(w, [&] { return Colours(w.Capture()) > 200; });
+  };
+  EXPECT_TRUE(faces(*a));
+  EXPECT_TRUE(faces(b));
+  EXPECT_NE(a->Capture(), b.Capture()) << "each shows its own preset";
+  a.reset(); // one closes; the other lives on
+  b.Idle();
+  first.Dispatch(effSetProgram, 0, 9);
+  second.Dispatch(effSetProgram, 0, 9);
+  EXPECT_TRUE(PumpEditorUntil(b, [&] { return other.Children(b.Window()).size() == 1; }));
+  EXPECT_TRUE(faces(b));
 }
 
 // Runs a program with the arguments; its exit code (-1 when it did not run).
