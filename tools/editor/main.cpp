@@ -131,6 +131,7 @@ int Run(const Options& o, const char* argv0) {
       o.plugin.empty() ? host::DefaultModulePath(argv0, KEST_DEFAULT_PLUGIN) : o.plugin;
   host::PluginModule module(path);
   host::VstHost vst;
+  vst.SetStrictTexts(false); // any plug-in: texts cut where hosts cut them
   if (vst.Open(module.Entry()) == nullptr)
     throw std::runtime_error("\"" + path + "\" created no effect when its entry point was called");
   vst.SetSampleRate(static_cast<float>(o.rate));
