@@ -41,29 +41,39 @@ template <class F> void TPluginEditor::Dispatching(F&& run) {
 
 int32_t TPluginEditor::Open(void* ptr) {
   if (ptr == nullptr) return 0;
-  if (!fEditor) {
-    // Without the face there is nothing to show; without a display nowhere.
-    if (!SharedSkinsLoaded() || fStart == nullptr || !fStart()) return 0;
-    ui::WindowDesc host;
-    host.hostWindow = reinterpret_cast<std::uintptr_t>(ptr);
-    host.visible = true;
-    host.background = ui::Rgb(0, 0, 0);
-    const ui::WindowHandle standIn = ui::CreateWnd(host);
-    if (standIn == 0) return 0; // not a window of this display
-    fUiThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    CreateForm(standIn);
+  const bool created = fEditor == nullptr;
+  try {
+    if (created && !CreateEditorIn(ptr)) return 0;
+    fOwnerWindow = ptr;
+    SystemWindow = ptr;
+    ui::App().SetHandle(fStandIn);
+    ++fUseCount;
+    fCloseWaiting = false;
+    Dispatching([this] {
+      fEditor->Show();
+      // The first picture goes out now, not at the host's next idle call.
+      ui::PumpPending();
+    });
+    return 1;
+  } catch (...) {
+    // Nothing may reach the host, and nothing half made stays behind.
+    if (created) DestroyForm();
+    return 0;
   }
-  fOwnerWindow = ptr;
-  SystemWindow = ptr;
-  ui::App().SetHandle(fStandIn);
-  ++fUseCount;
-  fCloseWaiting = false;
-  Dispatching([this] {
-    fEditor->Show();
-    // The first picture goes out now, not at the host's next idle call.
-    ui::PumpPending();
-  });
-  return 1;
+}
+
+bool TPluginEditor::CreateEditorIn(void* ptr) {
+  // Without the face there is nothing to show; without a display nowhere.
+  if (!SharedSkinsLoaded() || fStart == nullptr || !fStart()) return false;
+  ui::WindowDesc host;
+  host.hostWindow = reinterpret_cast<std::uintptr_t>(ptr);
+  host.visible = true;
+  host.background = ui::Rgb(0, 0, 0);
+  const ui::WindowHandle standIn = ui::CreateWnd(host);
+  if (standIn == 0) return false; // not a window of this display
+  fUiThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  CreateForm(standIn);
+  return true;
 }
 
 void TPluginEditor::CreateForm(ui::WindowHandle standIn) {
@@ -93,8 +103,8 @@ void TPluginEditor::DestroyForm() {
   fUseCount = 0;
   fOwnerWindow = nullptr;
   SystemWindow = nullptr;
-  if (!fEditor) return;
   fEditor.reset();
+  if (fStandIn == 0) return;
   if (ui::App().Handle() == fStandIn) ui::App().SetHandle(0);
   // The display backend takes the native window out of the host's at once.
   ui::DestroyWnd(fStandIn);

@@ -53,6 +53,9 @@ private:
   bool OnUiThread() const {
     return fUiThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
   }
+  // The stand-in for the host's window and the form in it; false when there
+  // is no display or no such window.
+  bool CreateEditorIn(void* ptr);
   void CreateForm(ui::WindowHandle standIn);
   void DestroyForm();
   // Runs the window system's handlers; a close asked for meanwhile waits

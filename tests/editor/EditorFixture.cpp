@@ -36,6 +36,7 @@ void EditorTest::SetUp() {
     ui::PinFontFace("Tahoma", kRegular, kBold);
   LoadSharedSkins();
   displayRuns = true;
+  displayFails = false;
   RegisterEditor(&StartDisplay);
   screen->hostWindows[kHostWindow] =
       ui::Rect::FromSize(kHostAt.x, kHostAt.y, TPluginEditor::kWidth, TPluginEditor::kHeight);

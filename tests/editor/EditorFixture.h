@@ -4,6 +4,7 @@
 // headless screen, with a host window the editor opens in.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "TFrmEditor.h"
@@ -53,9 +54,14 @@ protected:
   ui::headless::HeadlessScreen screen;
   kest::host::VstHost host;
   AEffect* effect = nullptr;
-  // Whether the editor's display starts (false: as without an X server).
+  // Whether the editor's display starts (false: as without an X server),
+  // or fails with an error.
   static inline bool displayRuns = true;
-  static bool StartDisplay() { return displayRuns; }
+  static inline bool displayFails = false;
+  static bool StartDisplay() {
+    if (displayFails) throw std::runtime_error("no display today");
+    return displayRuns;
+  }
 };
 
 // The plug-in's entry point, as the module has it.

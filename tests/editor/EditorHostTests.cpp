@@ -64,6 +64,9 @@ TEST_F(EditorHost, RefusalsLeaveNothingBehind) {
   EXPECT_EQ(OpenEditor(reinterpret_cast<void*>(std::uintptr_t{0x77})), 0) << "not a window";
   displayRuns = false;
   EXPECT_EQ(OpenEditor(), 0) << "no display";
+  displayFails = true;
+  EXPECT_EQ(OpenEditor(), 0) << "an error, not thrown into the host";
+  displayFails = false;
   for (int op : {effEditIdle, effEditClose})
     host.Dispatch(op);
   EXPECT_EQ(Editor().Form(), nullptr);
