@@ -2,11 +2,22 @@
 // a reported failure, never a crash, and a failed load changes nothing.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "MessageBoxService.h"
 #include "TPresetList.h"
 
+namespace {
+// Failed loads are expected by the thousand: shown nowhere.
+class SilentMessages : public kest::IMessageBoxService {
+public:
+  int Show(const std::string&, const std::string&, unsigned) override { return 1; }
+};
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static SilentMessages silent;
+  kest::SetMessageBoxService(&silent);
   static TPresetList bank;
   kest::TMemoryStream before;
   bank.SaveToStream(before);
@@ -18,6 +29,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bank.SaveToStream(after);
     if (after.Bytes() != before.Bytes()) std::abort(); // a failed load changed the bank
   }
-  kest::RecordedMessages().Messages.clear();
   return 0;
 }

@@ -39,6 +39,4 @@ start=$SECONDS
 # Nothing of Wine's may outlive the run.
 trap '"$win/wine-run.sh" --stop' EXIT
 echo "Wine prefix ready in $((SECONDS - start)) s" >&2
-# A second try for a failed program only: some threaded tests assume how the
-# scheduler shares two busy cores, which Wine on a loaded machine may not give.
-(cd "$win" && ctest --output-on-failure -j "$jobs" --repeat until-pass:2)
+(cd "$win" && ctest --output-on-failure -j "$jobs")

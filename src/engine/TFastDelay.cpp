@@ -5,21 +5,35 @@
 
 #include "uKestUtils.h"
 
+TFeedback TFeedback::From(float x) {
+  float f = x;
+  if (static_cast<double>(f) > 0.99) f = 0.99f;
+  // Only finite, non-negative amounts make a stable loop.
+  if (!(f >= 0.0f)) f = 0.0f;
+  return {f, f == 0.0f ? 0.0f : static_cast<float>(std::pow(static_cast<double>(f), 0.3))};
+}
+
+TFastDelay::TRing TFastDelay::NewRing(float SampleRate) {
+  TRing ring;
+  // One sixteenth of a second, ties to even (88200 Hz gives 5512).
+  ring.Max = kest::RoundEven(static_cast<double>(SampleRate) / 16.0);
+  if (ring.Max < 4) ring.Max = 4; // the four taps need a ring of at least four
+  ring.Buf = std::make_unique<float[]>(static_cast<std::size_t>(ring.Max));
+  return ring;
+}
+
 TFastDelay::TFastDelay(float SampleRate) {
   Rebuild(SampleRate);
 }
 
-void TFastDelay::Rebuild(float SampleRate) {
+void TFastDelay::Adopt(TRing&& ring) noexcept {
   fFlushed = false;
   fDelay = 2.5f;
-  fFeed.store(0.0f, std::memory_order_relaxed);
-  fFeedback.store(0.0f, std::memory_order_relaxed);
+  fOwn.store(TFeedback{}, std::memory_order_relaxed);
   fCnt = 0;
-  // One sixteenth of a second, ties to even (88200 Hz gives 5512).
-  fMax = kest::RoundEven(static_cast<double>(SampleRate) / 16.0);
-  if (fMax < 4) fMax = 4; // the four taps need a ring of at least four
+  fMax = ring.Max;
   fSize = 4 * fMax;
-  fBuf = std::make_unique<float[]>(static_cast<std::size_t>(fMax));
+  fBuf = std::move(ring.Buf);
   Flush();
 }
 
@@ -30,14 +44,9 @@ void TFastDelay::Flush() {
 }
 
 void TFastDelay::SetFeedback(float x) {
-  if (static_cast<double>(x) == static_cast<double>(fFeedback.load(std::memory_order_relaxed))) {
+  if (static_cast<double>(x) ==
+      static_cast<double>(fOwn.load(std::memory_order_relaxed).Feedback)) {
     return;
   }
-  float f = x;
-  if (static_cast<double>(f) > 0.99) f = 0.99f;
-  // Only finite, non-negative amounts make a stable loop.
-  if (!(f >= 0.0f)) f = 0.0f;
-  fFeedback.store(f, std::memory_order_relaxed);
-  fFeed.store(f == 0.0f ? 0.0f : static_cast<float>(std::pow(static_cast<double>(f), 0.3)),
-              std::memory_order_relaxed);
+  fOwn.store(TFeedback::From(x), std::memory_order_relaxed);
 }

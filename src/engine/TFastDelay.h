@@ -6,8 +6,26 @@
 #include <cstdint>
 #include <memory>
 
+// A feedback amount and the loop gain it gives, always published together so
+// a reader never sees the gain of one amount beside another amount.
+struct alignas(8) TFeedback {
+  float Feedback = 0.0f; // as set, at most 0.99
+  float Feed = 0.0f;     // Feedback raised to the power 0.3
+  // The setter's rules: at most 0.99, only finite non-negative amounts.
+  static TFeedback From(float x);
+};
+static_assert(std::atomic<TFeedback>::is_always_lock_free);
+
 class TFastDelay {
 public:
+  // A ring for a sample rate, made before it replaces a line's ring so that a
+  // failed allocation changes nothing.
+  struct TRing {
+    std::unique_ptr<float[]> Buf;
+    int32_t Max = 0;
+  };
+  static TRing NewRing(float SampleRate);
+
   explicit TFastDelay(float SampleRate);
   TFastDelay(const TFastDelay&) = delete;
   TFastDelay& operator=(const TFastDelay&) = delete;
@@ -33,7 +51,7 @@ public:
                                         0.5 * (static_cast<double>(x2) - xm1));
     const double td = t;
     const float out = static_cast<float>(((c3 * td + c2) * td + c1) * td + x0);
-    const float feed = fFeed.load(std::memory_order_relaxed);
+    const float feed = fSource->load(std::memory_order_relaxed).Feed;
     fBuf[fCnt] = static_cast<float>(static_cast<double>(v) + static_cast<double>(out) * feed);
     if (++fCnt >= N) fCnt = 0;
     return out;
@@ -42,7 +60,9 @@ public:
   void Flush();
   // Makes the line new for a sample rate: new length, zeroed ring, delay 2.5,
   // feedback 0. The owner keeps processing away meanwhile.
-  void Rebuild(float SampleRate);
+  void Rebuild(float SampleRate) { Adopt(NewRing(SampleRate)); }
+  // The same with a ring made beforehand; cannot fail.
+  void Adopt(TRing&& ring) noexcept;
 
   float Delay() const { return fDelay; }
   void SetDelay(float x) {
@@ -54,9 +74,13 @@ public:
     if (!(fDelay == fDelay)) fDelay = static_cast<float>(fMax);
   }
 
-  float Feedback() const { return fFeedback.load(std::memory_order_relaxed); }
+  float Feedback() const { return fSource->load(std::memory_order_relaxed).Feedback; }
+  float Feed() const { return fSource->load(std::memory_order_relaxed).Feed; }
+  // Sets the line's own feedback (skipped when equal to the current amount).
   void SetFeedback(float x);
-  float Feed() const { return fFeed.load(std::memory_order_relaxed); }
+  // Makes the line follow a feedback its owner publishes for several lines
+  // instead of its own; null returns to its own.
+  void ShareFeedback(const std::atomic<TFeedback>* source) { fSource = source ? source : &fOwn; }
 
   bool Flushed() const { return fFlushed; }
   void SetFlushed(bool f) { fFlushed = f; }
@@ -70,8 +94,8 @@ private:
   int32_t fSize;
   int32_t fMax;
   // Set from the thread that changes Depth while the audio thread reads it.
-  std::atomic<float> fFeed{0.0f};
-  std::atomic<float> fFeedback{0.0f};
+  std::atomic<TFeedback> fOwn{TFeedback{}};
+  const std::atomic<TFeedback>* fSource = &fOwn;
   float fDelay = 2.5f;
   int32_t fCnt = 0;
   bool fFlushed = false;

@@ -1,5 +1,6 @@
 #include "TSynth.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ParamTable.h"
@@ -54,7 +55,9 @@ TSynth::TSynth(audioMasterCallback audioMaster)
   fDetune2 = 1.0;
   for (auto& ch : fCh)
     ch = true;
-  fDepth = 0.0f;
+  fFeedback = TFeedback{};
+  for (TFastDelay& line : fPipes)
+    line.ShareFeedback(&fFeedback);
   fRndNote = 60;
   fRndNoteOld = 60;
   fRndRng = 3;
@@ -73,14 +76,43 @@ TSynth::TSynth(audioMasterCallback audioMaster)
   SetProgramManual(0);
 }
 
-TSynth::~TSynth() = default;
+TSynth::~TSynth() {
+  ReleaseEditor();
+}
 
-void TSynth::SetParameter(int32_t index, float value) {
+void TSynth::ApplyParameter(TParamList& preset, int32_t index, float value) {
+  Apply(preset, index, value, true);
+}
+
+void TSynth::Apply(TParamList& preset, int32_t index, float value, bool shiftNotes) {
   if (index < 0 || index >= kest::kNumParams || !std::isfinite(value)) return;
-  TPlugin::SetParameter(index, value);
-  TParameter& p = Preset()[index];
+  TPlugin::ApplyParameter(preset, index, value);
+  const TParameter& p = preset[index];
   const double v = p.Value();
 
+  if (index == kest::kRandom) {
+    // Fills when the stored value reads "on", as the display shows it.
+    if (v > 0.5) FillRandomSeq(preset);
+  } else if (index == kest::kRandomRootNote) {
+    fRndNoteOld = fRndNote.load();
+    fRndNote = RoundEven(v);
+    if (shiftNotes) ShiftStyle(preset);
+  } else {
+    // Another thread may store a newer value meanwhile: map until what was
+    // mapped is what is stored, so the last value stored always wins.
+    for (double mapped = v;;) {
+      MapValue(index, mapped);
+      const double now = p.Value();
+      if (now == mapped || std::isnan(now)) break;
+      mapped = now;
+    }
+  }
+
+  if (TPluginEditorBase* editor = EditorHost())
+    editor->SetEditorParametr(index, static_cast<float>(v));
+}
+
+void TSynth::MapValue(int32_t index, double v) {
   if (index == kest::kLevel) {
     const float x = static_cast<float>(v);
     if (x > -60.0f) {
@@ -92,9 +124,7 @@ void TSynth::SetParameter(int32_t index, float value) {
   } else if (index == kest::kDepth) {
     const double d = v * 0.01;
     const float depth = static_cast<float>(std::sqrt(0.75 * d));
-    fDepth = depth;
-    for (TFastDelay& line : fPipes)
-      line.SetFeedback(depth);
+    fFeedback = TFeedback::From(depth);
     fDepK = static_cast<float>(1.0 - 0.006 * d);
   } else if (index == kest::kGlide) {
     const double g = std::pow(v * 0.01, 1.5);
@@ -115,12 +145,6 @@ void TSynth::SetParameter(int32_t index, float value) {
     } else {
       fFreq[channel][within - kest::kNumSteps] = NoteFreq(RoundEven(v));
     }
-  } else if (index == kest::kRandom) {
-    if (value > 0.5f) FillRandomSeq();
-  } else if (index == kest::kRandomRootNote) {
-    fRndNoteOld = fRndNote.load();
-    fRndNote = RoundEven(v);
-    ShiftStyle();
   } else if (index == kest::kRandomRange) {
     fRndRng = RoundEven(v);
   } else if (index == kest::kRandomStyle) {
@@ -128,27 +152,32 @@ void TSynth::SetParameter(int32_t index, float value) {
   } else if (index == kest::kAutoRandom) {
     AutoRndLen = RoundEven(v);
   }
-
-  if (TPluginEditorBase* editor = EditorHost())
-    editor->SetEditorParametr(index, static_cast<float>(v));
 }
 
-void TSynth::UpdatePreset() {
-  fRndNote = RoundEven(Preset()[kest::kRandomRootNote].Value());
-  TPlugin::UpdatePreset();
+// Applying a preset moves no note: its root note is taken over first, and its
+// application shifts nothing even when another thread applies another
+// preset meanwhile (the engine's root note would then not be this one's).
+void TSynth::ApplyPreset(TParamList& preset) {
+  const double root = preset[kest::kRandomRootNote].Value();
+  fRndNote = RoundEven(std::clamp(root, 0.0, static_cast<double>(kest::kHighestNote)));
+  for (int32_t i = 0; i < kest::kNumParams; ++i)
+    Apply(preset, i, preset[i].GetVstValue(), false);
+  ShowPresetName(preset);
 }
 
 void TSynth::RecalcSampleRate() {
+  // Every new ring first: a failed allocation leaves the lines as they were.
+  std::array<TFastDelay::TRing, 2 * kest::kNumChannels> rings;
+  for (TFastDelay::TRing& ring : rings)
+    ring = TFastDelay::NewRing(FSampleRate);
   const double sr = FSampleRate.load();
   fKRelease = 1.0 / (sr * 0.003);
   fKReleaseM = 1.0 - fKRelease;
-  for (TFastDelay& line : fPipes)
-    line.Rebuild(FSampleRate);
+  for (std::size_t i = 0; i < fPipes.size(); ++i)
+    fPipes[i].Adopt(std::move(rings[i]));
   for (TFastDelay& line : fPipes)
     line.Flush();
-  const float depth = fDepth.load();
-  for (TFastDelay& line : fPipes)
-    line.SetFeedback(depth);
+  // The lines follow fFeedback, which keeps the depth across the rebuild.
 }
 
 void TSynth::DoProcess(TSample& s) {
@@ -222,21 +251,21 @@ void TSynth::DoProcess(TSample& s) {
 
 // ---- Random fills ----
 
-void TSynth::WriteNote(int32_t index, int note) {
-  TParameter& p = Preset()[index];
+void TSynth::WriteNote(TParamList& preset, int32_t index, int note) {
+  TParameter& p = preset[index];
   p.SetValue(note);
-  SetParameter(index, p.GetVstValue());
+  ApplyParameter(preset, index, p.GetVstValue());
 }
 
-void TSynth::FillRandomSeq() {
+void TSynth::FillRandomSeq(TParamList& preset) {
   kest::FillStyle(fRndSty.load(), fRndNote.load(), fRndRng.load(),
-                  [this](int index, int note) { WriteNote(index, note); });
+                  [&](int index, int note) { WriteNote(preset, index, note); });
 }
 
-void TSynth::ShiftStyle() {
+void TSynth::ShiftStyle(TParamList& preset) {
   if (Updating()) return;
   const int d = fRndNote.load() - fRndNoteOld.load();
   kest::ShiftNotes(
-      d, [this](int index) { return RoundEven(Preset()[index].Value()); },
-      [this](int index, int note) { WriteNote(index, note); });
+      d, [&](int index) { return RoundEven(preset[index].Value()); },
+      [&](int index, int note) { WriteNote(preset, index, note); });
 }

@@ -20,20 +20,22 @@ public:
   ~TSynth() override;
 
   void Suspend() override { TPlugin::Suspend(); }
-  void SetParameter(int32_t index, float value) override;
   int32_t ProcessEvents(VstEvents* /*ev*/) override { return 1; }
   void RecalcSampleRate() override;
   void DoProcess(TSample& s) override;
-  void FillRandomSeq() override;
-  void ShiftStyle() override;
-  void UpdatePreset() override;
+  using TPlugin::FillRandomSeq;
+  using TPlugin::ShiftStyle;
+  void FillRandomSeq(TParamList& preset) override;
+  void ShiftStyle(TParamList& preset) override;
+  void ApplyParameter(TParamList& preset, int32_t index, float value) override;
+  void ApplyPreset(TParamList& preset) override;
 
   // 440 x 2^((n - 69) / 12) rounded to two decimals, for notes 0 .. 127.
   static double NoteFreq(int n);
 
   // Read-only views for tests and the editor.
   float Level() const { return fLevel.load(std::memory_order_relaxed); }
-  float Depth() const { return fDepth.load(std::memory_order_relaxed); }
+  float Depth() const { return fFeedback.load(std::memory_order_relaxed).Feedback; }
   float DepK() const { return fDepK.load(std::memory_order_relaxed); }
   double PortK() const { return fPortK.load(std::memory_order_relaxed); }
   double Detune1() const { return fDetune1.load(std::memory_order_relaxed); }
@@ -56,11 +58,18 @@ public:
   int32_t RndStyle() const { return fRndSty.load(std::memory_order_relaxed); }
 
 private:
-  void WriteNote(int32_t index, int note);
+  // ApplyParameter; a new root note moves the notes only when shiftNotes is
+  // set (not while a preset is applied).
+  void Apply(TParamList& preset, int32_t index, float value, bool shiftNotes);
+  void WriteNote(TParamList& preset, int32_t index, int note);
+  // Turns a plain value into engine state, for the parameters whose state is
+  // a function of their value alone.
+  void MapValue(int32_t index, double v);
 
   // Written by the threads that set parameters, read by the audio thread.
   std::atomic<float> fLevel{0.25f};
-  std::atomic<float> fDepth{0.0f};
+  // Depth as the feedback all six lines follow: one value, published whole.
+  std::atomic<TFeedback> fFeedback{TFeedback{}};
   std::atomic<float> fDepK{1.0f};
   std::atomic<double> fDetune1{1.0};
   std::atomic<double> fDetune2{1.0};

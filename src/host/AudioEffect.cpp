@@ -7,43 +7,80 @@
 namespace {
 
 // The six functions a host calls through the record; each finds the object
-// through the record's object field.
+// through the record's object field. Nothing thrown inside may reach the host
+// (it would unwind through code that knows nothing of it): each catches
+// everything and answers 0, or silence for processing.
+
+template <typename Sample> void Silence(AEffect* e, Sample** outputs, int32_t frames) {
+  if (outputs == nullptr || frames <= 0) return;
+  for (int32_t c = 0; c < e->numOutputs; ++c) {
+    if (outputs[c] == nullptr) continue;
+    for (int32_t i = 0; i < frames; ++i)
+      outputs[c][i] = 0;
+  }
+}
 
 intptr_t VSTCALLBACK DispatcherEntry(AEffect* e, int32_t opcode, int32_t index, intptr_t value,
                                      void* ptr, float opt) {
   AudioEffect* effect = AudioEffect::FromEffect(e);
   if (effect == nullptr) return 0;
   if (opcode == effClose) {
-    effect->Dispatcher(opcode, index, value, ptr, opt);
+    try {
+      effect->Dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+    }
     delete effect;
     return 1;
   }
-  return effect->Dispatcher(opcode, index, value, ptr, opt);
+  try {
+    return effect->Dispatcher(opcode, index, value, ptr, opt);
+  } catch (...) {
+    return 0;
+  }
 }
 
 void VSTCALLBACK ProcessEntry(AEffect* e, float** inputs, float** outputs, int32_t frames) {
-  if (AudioEffect* effect = AudioEffect::FromEffect(e)) effect->Process(inputs, outputs, frames);
+  try {
+    if (AudioEffect* effect = AudioEffect::FromEffect(e)) effect->Process(inputs, outputs, frames);
+  } catch (...) {
+    Silence(e, outputs, frames);
+  }
 }
 
 void VSTCALLBACK ProcessReplacingEntry(AEffect* e, float** inputs, float** outputs,
                                        int32_t frames) {
-  if (AudioEffect* effect = AudioEffect::FromEffect(e))
-    effect->ProcessReplacing(inputs, outputs, frames);
+  try {
+    if (AudioEffect* effect = AudioEffect::FromEffect(e))
+      effect->ProcessReplacing(inputs, outputs, frames);
+  } catch (...) {
+    Silence(e, outputs, frames);
+  }
 }
 
 void VSTCALLBACK ProcessDoubleReplacingEntry(AEffect* e, double** inputs, double** outputs,
                                              int32_t frames) {
-  if (AudioEffect* effect = AudioEffect::FromEffect(e))
-    effect->ProcessDoubleReplacing(inputs, outputs, frames);
+  try {
+    if (AudioEffect* effect = AudioEffect::FromEffect(e))
+      effect->ProcessDoubleReplacing(inputs, outputs, frames);
+  } catch (...) {
+    Silence(e, outputs, frames);
+  }
 }
 
 void VSTCALLBACK SetParameterEntry(AEffect* e, int32_t index, float value) {
-  if (AudioEffect* effect = AudioEffect::FromEffect(e)) effect->SetParameter(index, value);
+  try {
+    if (AudioEffect* effect = AudioEffect::FromEffect(e)) effect->SetParameter(index, value);
+  } catch (...) {
+  }
 }
 
 float VSTCALLBACK GetParameterEntry(AEffect* e, int32_t index) {
-  AudioEffect* effect = AudioEffect::FromEffect(e);
-  return effect != nullptr ? effect->GetParameter(index) : 0.0f;
+  try {
+    AudioEffect* effect = AudioEffect::FromEffect(e);
+    return effect != nullptr ? effect->GetParameter(index) : 0.0f;
+  } catch (...) {
+    return 0.0f;
+  }
 }
 
 } // namespace

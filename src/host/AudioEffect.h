@@ -90,5 +90,6 @@ protected:
   std::atomic<int32_t> FBlockSize{1024};
   int32_t NumPrograms;
   int32_t NumParams;
-  int32_t CurProgram = 0;
+  // Read by the host's dispatcher thread while the editor may change it.
+  std::atomic<int32_t> CurProgram{0};
 };

@@ -7,6 +7,7 @@
 #include "HostText.h"
 #include "KestRandom.h"
 #include "TextCodec.h"
+#include "ThreadTag.h"
 #include "uKestUtils.h"
 
 #if defined(__SSE__) || defined(__x86_64__)
@@ -17,9 +18,6 @@
 namespace {
 
 std::atomic<TPlugin::EditorFactory> gEditorFactory{nullptr};
-
-// Whether the calling thread is inside a processing call of some plug-in.
-thread_local bool tInProcess = false;
 
 // Flush-to-zero and denormals-are-zero for one processing call, so long
 // decays never fall into slow subnormal arithmetic.
@@ -93,11 +91,16 @@ TPlugin::TPlugin(audioMasterCallback audioMaster)
 }
 
 TPlugin::~TPlugin() {
-  // The editor goes first: it may still talk to the plug-in while closing.
-  SetEditor(nullptr);
-  fEditorHost = nullptr;
+  ReleaseEditor();
   fPresetCopy.reset();
   fBank.reset();
+}
+
+void TPlugin::ReleaseEditor() {
+  // No longer reachable before it goes: it may still talk to the plug-in
+  // while it closes.
+  fEditorHost = nullptr;
+  SetEditor(nullptr);
 }
 
 void TPlugin::ClearPeaks() {
@@ -119,27 +122,81 @@ void TPlugin::Suspend() {
   fBar = 0;
 }
 
-void TPlugin::SetSampleRate(float newvalue) {
-  if (!AcceptedRate(newvalue)) return;
-  FSampleRate = newvalue;
-  if (fSampleRate == newvalue) return;
-  // Wait for a running block to end, then keep the audio thread out while the
-  // lines are rebuilt. Blocks arriving meanwhile are answered with silence.
-  const bool mine = tInProcess; // a host calling us back from inside processing
-  if (!mine) {
-    fRebuildWaiting.store(true);
+// Claims this instance's processing state for one block, and always hands it
+// back, also when something inside the block throws.
+class TPlugin::BlockClaim {
+public:
+  explicit BlockClaim(TPlugin& plugin) : fPlugin(plugin) {
     int expected = kIdle;
-    while (!fProcessState.compare_exchange_weak(expected, kRebuilding, std::memory_order_acquire)) {
+    fClaimed = !plugin.fRebuildWaiting.load(std::memory_order_relaxed) &&
+               plugin.fProcessState.compare_exchange_strong(expected, kProcessing,
+                                                            std::memory_order_acquire);
+    if (fClaimed) plugin.fProcessThread.store(kest::CurrentThreadTag(), std::memory_order_relaxed);
+  }
+  ~BlockClaim() {
+    if (!fClaimed) return;
+    fPlugin.fProcessThread.store(0, std::memory_order_relaxed);
+    fPlugin.fProcessState.store(kIdle, std::memory_order_release);
+  }
+  BlockClaim(const BlockClaim&) = delete;
+  BlockClaim& operator=(const BlockClaim&) = delete;
+  bool Claimed() const { return fClaimed; }
+
+private:
+  TPlugin& fPlugin;
+  bool fClaimed;
+};
+
+// Keeps the audio thread out of this instance while the lines are rebuilt:
+// waits for a running block to end (unless the caller is inside that very
+// block, a host calling back from processing) and lets blocks in again when
+// it goes, also when the rebuild throws.
+class TPlugin::RebuildHold {
+public:
+  explicit RebuildHold(TPlugin& plugin) : fPlugin(plugin) {
+    fInsideBlock =
+        plugin.fProcessState.load(std::memory_order_acquire) == kProcessing &&
+        plugin.fProcessThread.load(std::memory_order_relaxed) == kest::CurrentThreadTag();
+    if (fInsideBlock) return;
+    plugin.fRebuildWaiting.store(true);
+    int expected = kIdle;
+    while (!plugin.fProcessState.compare_exchange_weak(expected, kRebuilding,
+                                                       std::memory_order_acquire)) {
       expected = kIdle;
       std::this_thread::yield();
     }
   }
-  fSampleRate = newvalue;
-  RecalcSampleRate();
-  if (!mine) {
-    fProcessState.store(kIdle, std::memory_order_release);
-    fRebuildWaiting.store(false);
+  ~RebuildHold() {
+    if (fInsideBlock) return;
+    fPlugin.fProcessState.store(kIdle, std::memory_order_release);
+    fPlugin.fRebuildWaiting.store(false);
   }
+  RebuildHold(const RebuildHold&) = delete;
+  RebuildHold& operator=(const RebuildHold&) = delete;
+
+private:
+  TPlugin& fPlugin;
+  bool fInsideBlock;
+};
+
+void TPlugin::SetSampleRate(float newvalue) {
+  if (!AcceptedRate(newvalue)) return;
+  if (fSampleRate == newvalue) {
+    FSampleRate = newvalue;
+    return;
+  }
+  // Blocks arriving meanwhile are answered with silence. A rebuild that fails
+  // (memory) leaves the previous rate and lines in place.
+  RebuildHold hold(*this);
+  const float previous = FSampleRate;
+  FSampleRate = newvalue;
+  try {
+    RecalcSampleRate();
+  } catch (...) {
+    FSampleRate = previous;
+    throw;
+  }
+  fSampleRate = newvalue;
 }
 
 // Both are stored as they come, with no rebuild, but an odd rate is ignored
@@ -155,32 +212,26 @@ void TPlugin::ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFr
   if (Outputs == nullptr || Outputs[0] == nullptr || Outputs[1] == nullptr || SampleFrames <= 0) {
     return;
   }
-  int expected = kIdle;
-  if (fRebuildWaiting.load(std::memory_order_relaxed) ||
-      !fProcessState.compare_exchange_strong(expected, kProcessing, std::memory_order_acquire)) {
+  BlockClaim claim(*this);
+  if (!claim.Claimed()) {
     std::memset(Outputs[0], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
     std::memset(Outputs[1], 0, sizeof(float) * static_cast<std::size_t>(SampleFrames));
     return;
   }
-  tInProcess = true;
-  {
-    DenormalGuard guard;
-    UpdatePos();
-    const float* inL = Inputs != nullptr ? Inputs[0] : nullptr;
-    const float* inR = Inputs != nullptr ? Inputs[1] : nullptr;
-    float* outL = Outputs[0];
-    float* outR = Outputs[1];
-    TSample s;
-    for (int32_t i = 0; i < SampleFrames; ++i) {
-      s[0] = inL != nullptr ? inL[i] : 0.0f;
-      s[1] = inR != nullptr ? inR[i] : 0.0f;
-      DoProcess(s);
-      outL[i] = s[2];
-      outR[i] = s[3];
-    }
+  DenormalGuard guard;
+  UpdatePos();
+  const float* inL = Inputs != nullptr ? Inputs[0] : nullptr;
+  const float* inR = Inputs != nullptr ? Inputs[1] : nullptr;
+  float* outL = Outputs[0];
+  float* outR = Outputs[1];
+  TSample s;
+  for (int32_t i = 0; i < SampleFrames; ++i) {
+    s[0] = inL != nullptr ? inL[i] : 0.0f;
+    s[1] = inR != nullptr ? inR[i] : 0.0f;
+    DoProcess(s);
+    outL[i] = s[2];
+    outR[i] = s[3];
   }
-  tInProcess = false;
-  fProcessState.store(kIdle, std::memory_order_release);
 }
 
 // The accumulating entry overwrites its outputs too.
@@ -226,10 +277,14 @@ void TPlugin::SetCurrentStep(int32_t step) {
 // ---- Parameters ----
 
 void TPlugin::SetParameter(int32_t Index, float Value) {
+  ApplyParameter(Preset(), Index, Value);
+}
+
+void TPlugin::ApplyParameter(TParamList& preset, int32_t Index, float Value) {
   if (!ValidParam(Index) || !std::isfinite(Value)) return;
   if (Value > 1.0f) Value = 1.0f;
   if (Value < 0.0f) Value = 0.0f;
-  Preset()[Index].SetVstValue(Value);
+  preset[Index].SetVstValue(Value);
 }
 
 float TPlugin::GetParameter(int32_t Index) {
@@ -252,9 +307,13 @@ void TPlugin::GetParameterDisplay(int32_t Index, char* Text) {
 
 void TPlugin::SetEditedParameter(int32_t Index, double Value) {
   if (!ValidParam(Index) || !std::isfinite(Value)) return;
-  TParameter& p = Preset()[Index];
+  TParamList& preset = Preset();
+  TParameter& p = preset[Index];
   p.SetValue(Value);
-  SetParameterAutomated(Index, p.GetVstValue());
+  // What SetParameterAutomated does, with the preset the edit was made in.
+  const float normalised = p.GetVstValue();
+  ApplyParameter(preset, Index, normalised);
+  CallHost(audioMasterAutomate, Index, 0, nullptr, normalised);
 }
 
 // ---- Programs ----
@@ -262,8 +321,9 @@ void TPlugin::SetEditedParameter(int32_t Index, double Value) {
 void TPlugin::SetProgram(int32_t aProgram) {
   if (aProgram < 0 || aProgram >= kNumPrograms) return;
   CurProgram = aProgram;
-  fPreset.store(&fBank->Items(aProgram), std::memory_order_release);
-  UpdatePreset();
+  TParamList& preset = fBank->Items(aProgram);
+  fPreset.store(&preset, std::memory_order_release);
+  ApplyPreset(preset);
 }
 
 void TPlugin::SetProgramManual(int32_t aProgram) {
@@ -287,10 +347,13 @@ bool TPlugin::EndSetProgram() {
   return true;
 }
 
-void TPlugin::UpdatePreset() {
-  TParamList& preset = Preset();
+void TPlugin::ApplyPreset(TParamList& preset) {
   for (int32_t i = 0; i < kest::kNumParams; ++i)
-    SetParameter(i, preset[i].GetVstValue());
+    ApplyParameter(preset, i, preset[i].GetVstValue());
+  ShowPresetName(preset);
+}
+
+void TPlugin::ShowPresetName(const TParamList& preset) {
   if (fEditorHost != nullptr) fEditorHost->SetPresetName(kest::Cp1252ToUtf16(preset.Preset()));
 }
 
@@ -300,8 +363,11 @@ void TPlugin::GetProgramName(char* Name) {
 
 void TPlugin::SetProgramName(char* Name) {
   if (Name == nullptr) return;
-  Preset().SetPreset(NameFromHost(Name));
-  if (fEditorHost != nullptr) fEditorHost->SetPresetName(kest::Cp1252ToUtf16(Preset().Preset()));
+  TParamList& preset = Preset();
+  std::string name = NameFromHost(Name);
+  const std::u16string shown = kest::Cp1252ToUtf16(name);
+  preset.SetPreset(std::move(name));
+  if (fEditorHost != nullptr) fEditorHost->SetPresetName(shown);
 }
 
 bool TPlugin::GetProgramNameIndexed(int32_t /*Category*/, int32_t Index, char* Text) {
@@ -318,8 +384,9 @@ void TPlugin::CopyPreset() {
 
 void TPlugin::PastePreset() {
   if (!CanPastePreset()) return;
-  Preset().CopyFrom(*fPresetCopy);
-  UpdatePreset();
+  TParamList& preset = Preset();
+  preset.CopyFrom(*fPresetCopy);
+  ApplyPreset(preset);
 }
 
 // ---- Texts and capabilities ----

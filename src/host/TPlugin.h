@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "AudioEffectX.h"
@@ -63,9 +64,21 @@ public:
   virtual void DoProcess(TSample& s) = 0;
   virtual void ResetSound() {}
   virtual void UpdatePos();
-  virtual void FillRandomSeq() = 0;
-  virtual void ShiftStyle() = 0;
-  virtual void UpdatePreset();
+  // Random fill and transposition of the notes of the given preset. Every
+  // operation that writes a preset takes it once and passes it on: another
+  // thread may change the current program meanwhile, and the writes must
+  // still land in the preset they were meant for.
+  virtual void FillRandomSeq(TParamList& preset) = 0;
+  virtual void ShiftStyle(TParamList& preset) = 0;
+  virtual void UpdatePreset() { ApplyPreset(Preset()); }
+  // Stores a normalised value in the given preset (clamped to 0 .. 1) and,
+  // in the engine, applies it.
+  virtual void ApplyParameter(TParamList& preset, int32_t Index, float Value);
+  // Applies all 108 values of the given preset in ascending order, then
+  // passes its name to the editor.
+  virtual void ApplyPreset(TParamList& preset);
+  void FillRandomSeq() { FillRandomSeq(Preset()); }
+  void ShiftStyle() { ShiftStyle(Preset()); }
 
   void SetProgramManual(int32_t aProgram);
   void SetEditedParameter(int32_t Index, double Value);
@@ -97,6 +110,11 @@ public:
 protected:
   bool ValidParam(int32_t Index) const { return Index >= 0 && Index < NumParams; }
   void ClearPeaks();
+  // Destroys the editor; the engine calls it first thing in its destructor,
+  // so an editor calling back while it closes meets the whole object.
+  void ReleaseEditor();
+  // Passes a preset's name to the editor, once it has been applied.
+  void ShowPresetName(const TParamList& preset);
 
   std::atomic<bool> fActive{false};
   std::atomic<TParamList*> fPreset{nullptr};
@@ -110,11 +128,17 @@ protected:
   std::array<std::atomic<float>, 4> Peaks{};
 
 private:
+  class BlockClaim;
+  class RebuildHold;
+
   // Rebuilding for a new sample rate must not overlap processing: the audio
   // thread claims kProcessing for a block, the rebuild claims kRebuilding and
   // waits (on the calling thread, never on the audio thread) for a block to end.
   enum ProcessState : int { kIdle = 0, kProcessing = 1, kRebuilding = 2 };
   std::atomic<int> fProcessState{kIdle};
+  // The thread inside this instance's block (kest::CurrentThreadTag), 0 when
+  // none: a host changing the rate from inside that block must not wait for it.
+  std::atomic<std::uintptr_t> fProcessThread{0};
   // Set while a rebuild waits: blocks then stand aside (silence) instead of
   // claiming the state, so an audio thread that processes back to back cannot
   // keep the rebuild waiting.

@@ -1,5 +1,5 @@
 # Script mode: reads the export and import tables of the DLL with OBJDUMP and
-# fails unless it exports exactly VSTPluginMain and main and imports from
+# fails unless it exports exactly VSTPluginMain, VstPluginMain and main and imports from
 # system DLLs only (so it loads on a bare Windows, with no compiler runtime).
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} RESULT_VARIABLE rc OUTPUT_VARIABLE dump)
@@ -19,10 +19,10 @@ foreach(row IN LISTS rows)
   list(APPEND exports "${name}")
 endforeach()
 list(SORT exports)
-if(NOT exports STREQUAL "VSTPluginMain;main")
+if(NOT exports STREQUAL "VSTPluginMain;VstPluginMain;main")
   list(LENGTH exports count)
   list(SUBLIST exports 0 8 some)
-  message(FATAL_ERROR "the DLL must export VSTPluginMain and main only, it exports ${count}: ${some} ...")
+  message(FATAL_ERROR "the DLL must export VSTPluginMain, VstPluginMain and main only, it exports ${count}: ${some} ...")
 endif()
 message(STATUS "exports: ${exports}")
 

@@ -1,5 +1,6 @@
-// The shipped module: the VST 2.4 entry point, exported as VSTPluginMain and
-// (for older hosts) main, creating the engine.
+// The shipped module: the VST 2.4 entry point, creating the engine, exported
+// under each name hosts look it up by: VSTPluginMain, VstPluginMain and (for
+// older hosts) main.
 #include "TSynth.h"
 #include "VstEntry.h"
 
@@ -16,6 +17,10 @@ AudioEffect* CreateSynth(audioMasterCallback audioMaster) {
 #endif
 
 extern "C" KEST_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {
+  return kest::VstEntry(audioMaster, &CreateSynth);
+}
+
+extern "C" KEST_EXPORT AEffect* VSTCALLBACK VstPluginMain(audioMasterCallback audioMaster) {
   return kest::VstEntry(audioMaster, &CreateSynth);
 }
 

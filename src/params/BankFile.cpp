@@ -45,17 +45,23 @@ void WriteValue(TMemoryStream& s, TVSTParType type, double value) {
   }
 }
 
+// Values come back into the parameter's range as they are read; a value
+// within the range keeps its bytes. Non-finite ones become the default.
 double ReadValue(TMemoryStream& s, const TVSTParam& row) {
+  double v;
   switch (row._Type) {
-  case ptFloat: {
-    const double v = Get<double>(s);
-    return std::isfinite(v) ? v : row.Val;
-  }
+  case ptFloat:
+    v = Get<double>(s);
+    if (!std::isfinite(v)) return row.Val;
+    break;
   case ptInt:
-    return Get<int32_t>(s);
+    v = Get<int32_t>(s);
+    break;
   default:
-    return Get<std::uint8_t>(s);
+    v = Get<std::uint8_t>(s);
+    break;
   }
+  return std::clamp(v, static_cast<double>(row.Min), static_cast<double>(row.Max));
 }
 
 } // namespace

@@ -41,7 +41,8 @@ using BankData = std::array<PresetData, kNumPresets>;
 void WriteBank(TMemoryStream& stream, const std::array<const TParamList*, kNumPresets>& presets);
 
 // Reads a whole bank; throws EBankRead with one of the reasons above.
-// Non-finite values read from the file come back as the parameter's default.
+// Values read from the file are held to their parameter's range; non-finite
+// ones come back as the parameter's default.
 BankData ReadBank(TMemoryStream& stream);
 
 } // namespace kest

@@ -1,6 +1,7 @@
 #include "MessageBoxService.h"
 
 #include <atomic>
+#include <cstdio>
 
 namespace kest {
 
@@ -10,8 +11,21 @@ std::atomic<IMessageBoxService*> gService{nullptr};
 
 int RecordingMessageBoxService::Show(const std::string& text, const std::string& caption,
                                      unsigned flags) {
-  Messages.push_back({text, caption, flags});
+  std::lock_guard<std::mutex> guard(fLock);
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  fMessages.push_back({text, caption, flags});
+  if (fMessages.size() > kKept) fMessages.pop_front();
   return 1;
+}
+
+std::vector<RecordedMessage> RecordingMessageBoxService::Messages() const {
+  std::lock_guard<std::mutex> guard(fLock);
+  return {fMessages.begin(), fMessages.end()};
+}
+
+void RecordingMessageBoxService::Clear() {
+  std::lock_guard<std::mutex> guard(fLock);
+  fMessages.clear();
 }
 
 RecordingMessageBoxService& RecordedMessages() {

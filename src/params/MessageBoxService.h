@@ -1,7 +1,10 @@
 #pragma once
 // Messages to the user go through one service: the ui toolkit installs a real
 // message box; without it the messages are recorded (tests read them).
+#include <cstddef>
+#include <deque>
 #include <exception>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -29,11 +32,19 @@ struct RecordedMessage {
   unsigned flags;
 };
 
-// Keeps every message it is shown; the default until a ui installs its own.
+// The default until a ui installs its own: prints every message to stderr and
+// keeps the most recent few (tests read them).
 class RecordingMessageBoxService : public IMessageBoxService {
 public:
+  static constexpr std::size_t kKept = 16;
+
   int Show(const std::string& text, const std::string& caption, unsigned flags) override;
-  std::vector<RecordedMessage> Messages;
+  std::vector<RecordedMessage> Messages() const; // oldest first
+  void Clear();
+
+private:
+  mutable std::mutex fLock;
+  std::deque<RecordedMessage> fMessages;
 };
 
 // The installed service (the recording one by default).

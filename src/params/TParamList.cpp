@@ -57,6 +57,16 @@ void TParamList::CopyFrom(const TParamList& List) {
     fItems[i]->CopyFrom(*List.fItems[i]);
 }
 
+std::string TParamList::Preset() const {
+  std::lock_guard<std::mutex> guard(fNameLock);
+  return fPreset;
+}
+
+void TParamList::SetPreset(std::string name) {
+  std::lock_guard<std::mutex> guard(fNameLock);
+  fPreset = std::move(name);
+}
+
 void TParamList::ResetValues() {
   for (auto& p : fItems)
     p->SetValue(p->DefaultValue());

@@ -1,6 +1,7 @@
 #pragma once
 // One preset: the 108 parameters in index order and a name.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,14 @@ public:
   void ResetValues();
 
   // The preset name: 8-bit Windows-1252 text, as the bank file holds it.
-  const std::string& Preset() const { return fPreset; }
-  void SetPreset(std::string name) { fPreset = std::move(name); }
+  // Answered as a copy: the host reads names on its own thread while the
+  // editor or a bank load replaces them.
+  std::string Preset() const;
+  void SetPreset(std::string name);
 
 private:
   std::vector<std::unique_ptr<TParameter>> fItems;
+  // Guards the name only; the audio thread never reads names.
+  mutable std::mutex fNameLock;
   std::string fPreset = kEmptyName;
 };

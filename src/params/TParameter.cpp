@@ -63,7 +63,10 @@ TParamFloat::TParamFloat(const TVSTParam& p)
     : TParamFloat(p.Name, p.Caption, p.Val, p.Min, p.Max, p.Step) {}
 
 float TParamFloat::GetVstValue() const {
-  return static_cast<float>((Value() - fMin) * fInvRange);
+  // Held to 0 .. 1 before narrowing: a huge value out of range must read as
+  // the end of the range, not as infinity.
+  const double x = (Value() - fMin) * fInvRange;
+  return static_cast<float>(x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x));
 }
 
 void TParamFloat::SetVstValue(float x) {

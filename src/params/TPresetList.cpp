@@ -3,11 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <vector>
 
+#include "FileNames.h"
 #include "MessageBoxService.h"
 #include "uKestUtils.h"
 
@@ -15,6 +13,11 @@ namespace {
 
 std::string LoadErrorText(const std::string& fileName, const std::string& reason) {
   return "An error occured while loading the Kestrelphon bank file \"" + fileName + "\".\r\n" +
+         reason;
+}
+
+std::string SaveErrorText(const std::string& fileName, const std::string& reason) {
+  return "An error occured while saving the Kestrelphon bank file \"" + fileName + "\".\r\n" +
          reason;
 }
 
@@ -74,13 +77,20 @@ void TPresetList::SaveToStream(kest::TMemoryStream& Stream) const {
 }
 
 void TPresetList::LoadFromFile(const std::string& FileName) {
-  std::ifstream file(FileName, std::ios::binary);
-  if (!file) {
+  std::FILE* file = kest::OpenFile(FileName, "rb");
+  if (file == nullptr) {
     throw EFileError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
   }
-  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    throw EFileError("Cannot read file \"" + FileName + "\". " + std::strerror(errno));
+  std::vector<char> bytes;
+  char chunk[16384];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  const bool failed = std::ferror(file) != 0;
+  const int readErrno = errno;
+  std::fclose(file);
+  if (failed) {
+    throw EFileError("Cannot read file \"" + FileName + "\". " + std::strerror(readErrno));
   }
   kest::TMemoryStream stream(bytes.data(), bytes.size());
   LoadFromStream(stream, FileName);
@@ -89,29 +99,25 @@ void TPresetList::LoadFromFile(const std::string& FileName) {
 void TPresetList::SaveToFile(const std::string& FileName) const {
   kest::TMemoryStream stream;
   SaveToStream(stream);
+  // Written beside the file, then moved over it in one step.
   const std::string temp = FileName + ".saving";
   std::string reason;
-  {
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) {
-      reason = std::strerror(errno);
-    } else {
-      const auto& bytes = stream.Bytes();
-      const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-      const int writeErrno = errno;
-      const bool closed = std::fclose(f) == 0;
-      if (!written || !closed) reason = std::strerror(written ? errno : writeErrno);
-    }
+  std::FILE* f = kest::OpenFile(temp, "wb");
+  if (f == nullptr) {
+    ReportAndAbort(SaveErrorText(FileName, std::strerror(errno)));
   }
-  if (reason.empty()) {
-    std::error_code ec;
-    std::filesystem::rename(temp, FileName, ec);
-    if (!ec) return;
-    reason = ec.message();
+  const auto& bytes = stream.Bytes();
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int writeErrno = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed) {
+    reason = std::strerror(written ? errno : writeErrno);
+  } else {
+    reason = kest::MoveFileOver(temp, FileName);
   }
-  std::remove(temp.c_str());
-  ReportAndAbort("An error occured while saving the Kestrelphon bank file \"" + FileName +
-                 "\".\r\n" + reason);
+  if (reason.empty()) return;
+  kest::RemoveFile(temp);
+  ReportAndAbort(SaveErrorText(FileName, reason));
 }
 
 void TPresetList::LoadDefaultBank() {

@@ -34,7 +34,7 @@ public:
   // unchanged. FileName (UTF-8) only names the file in the message.
   void LoadFromStream(kest::TMemoryStream& Stream, const std::string& FileName);
   void SaveToStream(kest::TMemoryStream& Stream) const;
-  // Throws EFileError when the file cannot be opened.
+  // File names are UTF-8 text. Throws EFileError when the file cannot be opened.
   void LoadFromFile(const std::string& FileName);
   // Writes beside the file and renames into place, so a failed write never
   // destroys the existing file; a failure is shown and ends in kest::EAbort.

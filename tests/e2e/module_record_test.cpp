@@ -1,7 +1,16 @@
 // What a host finds when it opens the module, and its text and program answers.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include "ModuleFixture.h"
 
@@ -51,22 +60,65 @@ TEST_F(ModuleTest, ProgramsHaveNamesAndSwitch) {
   EXPECT_STREQ(untouched, "keep");
 }
 
-TEST_F(ModuleTest, EveryParameterHasFittingTexts) {
-  for (int i = 0; i < 108; ++i) {
-    // The harness fails on any text past the host's buffer or unterminated.
-    EXPECT_FALSE(host.ParamName(i).empty()) << i;
-    host.ParamLabel(i);
-    host.ParamDisplay(i);
+// Reads a text into a buffer of the size a host hands over, with a guard
+// behind it: the text must end within the buffer and nothing may be written
+// past it.
+std::string HostText(kest::host::VstHost& host, int32_t opcode, int32_t index, std::size_t size) {
+  std::vector<char> buffer(size + 256, 0x7F);
+  host.Dispatch(opcode, index, opcode == effGetProgramNameIndexed ? -1 : 0, buffer.data());
+  for (std::size_t i = size; i < buffer.size(); ++i) {
+    if (buffer[i] != 0x7F) {
+      ADD_FAILURE() << "opcode " << opcode << " wrote past a buffer of " << size << " bytes";
+      break;
+    }
   }
-  EXPECT_EQ(host.ParamName(0), "Level");
-  EXPECT_EQ(host.ParamLabel(0), "db");
+  const void* zero = std::memchr(buffer.data(), 0, size);
+  if (zero == nullptr) {
+    ADD_FAILURE() << "opcode " << opcode << " left its text unterminated in " << size << " bytes";
+    return {};
+  }
+  return std::string(buffer.data(), static_cast<const char*>(zero) - buffer.data());
+}
+
+// The buffers hosts pass: the published limits (characters plus the zero)
+// and the larger ones real hosts use. Parameter names and displays here are
+// longer than the published eight characters, as with most plug-ins; hosts
+// give them 64 bytes or more.
+struct TextRequest {
+  int32_t opcode;
+  std::size_t smallest;
+};
+constexpr TextRequest kRequests[] = {
+    {effGetParamName, 64},        {effGetParamDisplay, 64},           {effGetParamLabel, 8 + 1},
+    {effGetProgramName, 24 + 1},  {effGetProgramNameIndexed, 24 + 1}, {effGetEffectName, 32 + 1},
+    {effGetVendorString, 64 + 1}, {effGetProductString, 64 + 1},
+};
+
+TEST_F(ModuleTest, EveryTextFitsTheBuffersHostsPass) {
+  char longName[] = "A program name far longer than hosts show";
+  host.Dispatch(effSetProgram, 0, 5);
+  host.Dispatch(effSetProgramName, 0, 0, longName);
+  host.SetParameter(107, 1.0f);
+  for (const TextRequest& r : kRequests) {
+    const bool perParameter = r.opcode == effGetParamName || r.opcode == effGetParamDisplay ||
+                              r.opcode == effGetParamLabel;
+    const int count = perParameter ? 108 : (r.opcode == effGetProgramNameIndexed ? 32 : 1);
+    for (int i = 0; i < count; ++i) {
+      const std::string text = HostText(host, r.opcode, i, r.smallest);
+      EXPECT_EQ(HostText(host, r.opcode, i, 512), text) << "cut to fit: opcode " << r.opcode;
+      if (r.opcode == effGetParamName) {
+        EXPECT_FALSE(text.empty()) << i;
+      }
+    }
+  }
+  EXPECT_EQ(HostText(host, effGetProgramName, 0, 25), "A program name far longe");
+  EXPECT_EQ(HostText(host, effGetParamName, 104, 64), "Random root note");
+  EXPECT_EQ(HostText(host, effGetParamDisplay, 107, 64), "Each 8-th bar");
+  EXPECT_EQ(HostText(host, effGetParamLabel, 0, 9), "db");
   EXPECT_EQ(host.ParamDisplay(0), "0.0");
-  EXPECT_EQ(host.ParamName(104), "Random root note");
   EXPECT_EQ(host.ParamName(46), "Step B8");
   EXPECT_EQ(host.ParamName(102), "Note C16");
   EXPECT_EQ(host.ParamLabel(105), "Oct");
-  host.SetParameter(107, 1.0f);
-  EXPECT_EQ(host.ParamDisplay(107), "Each 8-th bar");
   host.SetParameter(23, 61.0f / 127.0f);
   EXPECT_EQ(host.ParamDisplay(23), "C#5");
   host.SetParameter(3, 0.5f);
@@ -160,6 +212,34 @@ TEST(ModuleEntry, RefusesAHostWithoutVersionAndOpensManyInstances) {
   for (int i = 0; i < 200; ++i) {
     kest::host::VstHost h;
     ASSERT_NE(h.Open(module.Entry()), nullptr);
+  }
+}
+
+// Hosts look the entry point up under any of three names.
+TEST(ModuleEntry, ExportedUnderEveryNameHostsLookUp) {
+  for (const char* name : {"VSTPluginMain", "VstPluginMain", "main"}) {
+#if defined(_WIN32)
+    std::string path = KEST_MODULE_PATH;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ASSERT_NE(module, nullptr);
+    auto entry = reinterpret_cast<VstPluginMainProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+#else
+    void* module = dlopen(KEST_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto entry = reinterpret_cast<VstPluginMainProc>(dlsym(module, name));
+#endif
+    EXPECT_NE(entry, nullptr) << name;
+    if (entry != nullptr) {
+      kest::host::VstHost host;
+      EXPECT_NE(host.Open(entry), nullptr) << name;
+    }
+#if defined(_WIN32)
+    FreeLibrary(module);
+#else
+    dlclose(module);
+#endif
   }
 }
 

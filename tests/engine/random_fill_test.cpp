@@ -90,13 +90,32 @@ TEST_F(RandomFill, UnknownStylesChangeNothing) {
   for (int style : {304, 1000, -1}) {
     synth->Preset()[kRandomStyle].SetValue(style);
     synth->UpdatePreset(); // applies through the normalised setter: clamped
+    EXPECT_EQ(synth->RndStyle(), style < 0 ? 0 : 303) << style;
+    EXPECT_EQ(Notes(), before) << style;
   }
   // Only a raw out-of-range style in the engine reaches the fill unclamped.
   std::vector<int> written;
   EXPECT_FALSE(FillStyle(304, 60, 3, [&](int i, int) { written.push_back(i); }));
   EXPECT_FALSE(FillStyle(-1, 60, 3, [&](int i, int) { written.push_back(i); }));
   EXPECT_TRUE(written.empty());
-  (void)before;
+}
+
+// The Random parameter and the switches act exactly when their display
+// reads "on", whatever normalised value the host sends.
+TEST_F(RandomFill, RandomAndSwitchesActAsTheirDisplayReads) {
+  Set(kRandomStyle, 132);
+  Set(kRandomRange, 9);
+  for (float v : {0.0f, 0.49f, 0.4999f, 0.5f, 0.51f, 1.0f}) {
+    for (int index : kNoteParams)
+      Set(index, 0);
+    char text[64];
+    synth->SetParameter(kRandom, v);
+    synth->GetParameterDisplay(kRandom, text);
+    EXPECT_EQ(Distinct() != std::set<int>{0}, std::string(text) == "on") << v;
+    synth->SetParameter(StepSwitchIndex(1, 3), v);
+    synth->GetParameterDisplay(StepSwitchIndex(1, 3), text);
+    EXPECT_EQ(synth->StepOn(1, 3), std::string(text) == "on") << v;
+  }
 }
 
 TEST_F(RandomFill, RandomParameterFillsWithoutAutomation) {

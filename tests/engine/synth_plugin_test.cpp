@@ -1,9 +1,12 @@
 // The plug-in object: programs, the step clock, auto random, the clipboard,
 // texts and the editor host's messages.
 #include <cstring>
+#include <functional>
 
 #include "SynthFixture.h"
+#include "TMemoryStream.h"
 #include "TextCodec.h"
+#include "uKestUtils.h"
 
 using namespace kest;
 
@@ -13,6 +16,10 @@ struct EditorLog {
   std::vector<int32_t> steps;
   std::vector<std::pair<int32_t, float>> params;
   std::vector<std::u16string> names;
+  // Run when a parameter reaches the editor, and when the editor is destroyed
+  // (given the effect it belonged to).
+  std::function<void(int32_t)> onParameter;
+  std::function<void(AudioEffect*)> onDestroy;
 };
 
 EditorLog* gEditorLog = nullptr;
@@ -20,7 +27,13 @@ EditorLog* gEditorLog = nullptr;
 class RecordingEditor : public TPluginEditorBase {
 public:
   using TPluginEditorBase::TPluginEditorBase;
-  void SetEditorParametr(int32_t i, float v) override { gEditorLog->params.push_back({i, v}); }
+  ~RecordingEditor() override {
+    if (gEditorLog->onDestroy) gEditorLog->onDestroy(Effect());
+  }
+  void SetEditorParametr(int32_t i, float v) override {
+    gEditorLog->params.push_back({i, v});
+    if (gEditorLog->onParameter) gEditorLog->onParameter(i);
+  }
   void SetPresetName(const std::u16string& n) override { gEditorLog->names.push_back(n); }
   void PostStep(int32_t s) override { gEditorLog->steps.push_back(s); }
 };
@@ -237,6 +250,97 @@ TEST_F(WithEditor, EveryBlockPostsTheStepAndEveryChangeReachesTheEditor) {
   char renamed[] = "Mine";
   synth->SetProgramName(renamed);
   EXPECT_EQ(log.names.back(), u"Mine");
+}
+
+std::vector<double> Values(const TParamList& preset) {
+  std::vector<double> v;
+  for (int i = 0; i < kNumParams; ++i)
+    v.push_back(preset[i].Value());
+  return v;
+}
+
+// Another thread may change the program at any point of an apply or a random
+// fill; the editor hook changes it at an exact point of one.
+TEST_F(WithEditor, AnEditLandsInThePresetItWasMeantForWhenTheProgramChangesMidway) {
+  constexpr int kA = 0, kB = 5; // "Hyper flanger" and "Detected" differ in notes and switches
+  synth->SetProgram(kB);        // applied once, a preset's values are what applying it stores
+  synth->SetProgram(kA);
+  const auto a = Values(synth->Bank()[kA]);
+  const auto b = Values(synth->Bank()[kB]);
+  bool switched = false;
+  auto switchToBAt = [&](int32_t at) {
+    switched = false;
+    log.onParameter = [&, at](int32_t index) {
+      if (index == at && !switched) {
+        switched = true;
+        synth->SetProgram(kB);
+      }
+    };
+  };
+  switchToBAt(50);
+  synth->SetProgram(kA); // applying A
+  ASSERT_TRUE(switched);
+  EXPECT_EQ(Values(synth->Bank()[kA]), a);
+  EXPECT_EQ(Values(synth->Bank()[kB]), b);
+
+  synth->SetProgram(kA);
+  switchToBAt(StepNoteIndex(0, 9));
+  synth->FillRandomSeq(); // filling A
+  ASSERT_TRUE(switched);
+  EXPECT_EQ(Values(synth->Bank()[kB]), b);
+}
+
+TEST_F(WithEditor, TheEditorIsDestroyedWhileTheEngineIsWhole) {
+  bool whole = false;
+  log.onDestroy = [&](AudioEffect* effect) {
+    whole = dynamic_cast<TSynth*>(effect) != nullptr;
+    effect->SetParameter(kDepth, 0.3f); // a control letting go as it closes
+  };
+  synth.reset();
+  EXPECT_TRUE(whole);
+}
+
+// Preset 3 as a bank file from elsewhere may hold it: finite values far out of
+// range, a root note byte above 127, a range of a billion octaves.
+TEST_F(SynthTest, HugeValuesFromABankComeBackIntoRangeWhenApplied) {
+  kest::TMemoryStream saved;
+  synth->Bank().SaveToStream(saved);
+  auto bytes = saved.Bytes();
+  std::size_t at = 13;
+  for (int p = 0; p < 3; ++p)
+    at += 1 + bytes[at] + 142;
+  const std::size_t values = at + 1 + bytes[at];
+  const double huge = 1e300, hugeNegative = -1e300;
+  const int32_t billion = 1000000000;
+  std::memcpy(&bytes[values], &huge, 8);             // Level
+  std::memcpy(&bytes[values + 8], &hugeNegative, 8); // Depth
+  bytes[values + 32 + (kRandomRootNote - 4)] = 200;
+  std::memcpy(&bytes[values + 32 + (kRandomRange - 4)], &billion, 4);
+  kest::TMemoryStream stream(bytes.data(), bytes.size());
+  synth->Bank().LoadFromStream(stream, "elsewhere.kst");
+
+  std::vector<double> notes;
+  for (int c = 0; c < kNumChannels; ++c) {
+    for (int k = 0; k < kNumSteps; ++k)
+      notes.push_back(synth->Bank()[3][StepNoteIndex(c, k)].Value());
+  }
+  for (int round = 0; round < 2; ++round) {
+    synth->SetProgram(3); // as a host changes programs: no updating bracket
+    EXPECT_EQ(synth->GetParameter(kLevel), 1.0f);
+    EXPECT_EQ(synth->GetParameter(kDepth), 0.0f);
+    char text[64];
+    synth->GetParameterDisplay(kLevel, text);
+    EXPECT_STREQ(text, "6.0");
+    EXPECT_FLOAT_EQ(synth->Level(), static_cast<float>(0.25 * std::exp(6.0 * 0.115129254)));
+    EXPECT_EQ(synth->Depth(), 0.0f);
+    EXPECT_EQ(synth->RndNote(), 127);
+    EXPECT_EQ(synth->RndRange(), 9);
+    for (std::size_t i = 0; i < notes.size(); ++i)
+      EXPECT_EQ(synth->StepFreq(static_cast<int>(i) / 16, static_cast<int>(i) % 16),
+                TSynth::NoteFreq(RoundEven(notes[i])))
+          << "rows transposed";
+    synth->SetProgram(0);
+  }
 }
 
 TEST_F(SynthTest, ZeroAndNullBlocksAreHarmless) {

@@ -9,10 +9,8 @@
 
 // Messages shown since the test began, and a snapshot of a whole bank.
 struct MessageLog {
-  MessageLog() { kest::RecordedMessages().Messages.clear(); }
-  const std::vector<kest::RecordedMessage>& All() const {
-    return kest::RecordedMessages().Messages;
-  }
+  MessageLog() { kest::RecordedMessages().Clear(); }
+  std::vector<kest::RecordedMessage> All() const { return kest::RecordedMessages().Messages(); }
 };
 
 inline std::vector<std::uint8_t> SaveBytes(const TPresetList& bank) {

@@ -25,7 +25,7 @@ struct BankFile : ::testing::Test {
       bank.LoadFromStream(s, name);
     } catch (const EAbort&) {
       EXPECT_FALSE(messages.All().empty());
-      const auto& m = messages.All().back();
+      const auto m = messages.All().back();
       EXPECT_EQ(m.caption, "Kestrelphon");
       EXPECT_EQ(m.flags, kMbOk | kMbIconExclamation);
       const std::string prefix =
@@ -131,34 +131,121 @@ TEST_F(BankFile, NonFiniteValuesBecomeDefaults) {
   }
 }
 
-TEST_F(BankFile, FilesOnDisk) {
-  const auto dir = std::filesystem::temp_directory_path() / "kest_bank_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "my.kst").string();
+// Finite values far outside a parameter's range, as a file from elsewhere may
+// hold them, come back into the range; values inside it keep their bytes.
+TEST_F(BankFile, OutOfRangeValuesAreHeldToTheirRange) {
+  // Offsets in preset 0's values: the four doubles, then one byte each for
+  // 4 .. 104, two integers (105, 106) and a byte (107).
+  auto bytes = original;
+  const std::size_t values = 13 + 1 + bank[0].Preset().size();
+  const double huge = 1e300, hugeNegative = -1e300, inside = 12.345678901234;
+  const int32_t billion = 1000000000;
+  std::memcpy(&bytes[values], &huge, 8);             // Level
+  std::memcpy(&bytes[values + 8], &hugeNegative, 8); // Depth
+  std::memcpy(&bytes[values + 16], &inside, 8);      // Glide
+  bytes[values + 32] = 7;                            // Ch. A
+  bytes[values + 132] = 200;                         // Random root note
+  std::memcpy(&bytes[values + 133], &billion, 4);    // Random range
+  std::memcpy(&bytes[values + 137], &billion, 4);    // Random style #
+  bytes[values + 141] = 255;                         // Auto random
+  EXPECT_EQ(Load(bytes), "");
+  const auto& table = ParamTable();
+  for (int i = 0; i < kNumParams; ++i) {
+    EXPECT_GE(bank[0][i].Value(), table[i].Min) << i;
+    EXPECT_LE(bank[0][i].Value(), table[i].Max) << i;
+    const float vst = bank[0][i].GetVstValue();
+    EXPECT_TRUE(vst >= 0.0f && vst <= 1.0f) << i;
+  }
+  EXPECT_EQ(bank[0][kLevel].Value(), 6.0);
+  EXPECT_EQ(bank[0][kDepth].Value(), 0.0);
+  EXPECT_EQ(bank[0][kGlide].Value(), inside);
+  EXPECT_EQ(bank[0][kRandomRootNote].Value(), 127.0);
+  EXPECT_EQ(bank[0][kRandomRange].Value(), 9.0);
+  EXPECT_EQ(bank[0][kRandomStyle].Value(), 303.0);
+  EXPECT_EQ(bank[0][kAutoRandom].Value(), 8.0);
+  EXPECT_EQ(bank[0][kChA].Value(), 1.0);
+  // A value set out of range by other means still reads back in range.
+  bank[1][kLevel].SetValue(1e300);
+  EXPECT_EQ(bank[1][kLevel].GetVstValue(), 1.0f);
+}
+
+struct BankOnDisk : BankFile {
+  // A folder per test: ctest runs them side by side.
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      (std::string("kest_bank_") + testing::UnitTest::GetInstance()->current_test_info()->name());
+  void SetUp() override {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  // The UTF-8 text the bank's file operations take.
+  static std::string Utf8(const std::filesystem::path& p) {
+    const std::u8string u = p.u8string();
+    return {u.begin(), u.end()};
+  }
+  bool NoTemporaryFiles() const {
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      if (entry.path().extension() == ".saving") return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(BankOnDisk, SaveLoadAndFailures) {
+  const std::string path = Utf8(dir / "my.kst");
   bank[4].SetPreset("Saved");
   bank.SaveToFile(path);
   EXPECT_EQ(ReadFileBytes(path), SaveBytes(bank));
-  EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
+  EXPECT_TRUE(NoTemporaryFiles());
 
   TPresetList other;
   other.LoadFromFile(path);
   EXPECT_EQ(other[4].Preset(), "Saved");
-  EXPECT_THROW(other.LoadFromFile((dir / "missing.kst").string()), EFileError);
+  EXPECT_THROW(other.LoadFromFile(Utf8(dir / "missing.kst")), EFileError);
   EXPECT_EQ(other[4].Preset(), "Saved");
 
   // A save that cannot complete reports the file and the reason and leaves
   // what is there untouched.
-  const std::string blocked = (dir / "folder.kst").string();
+  const std::string blocked = Utf8(dir / "folder.kst");
   std::filesystem::create_directories(blocked);
   EXPECT_THROW(bank.SaveToFile(blocked), EAbort);
   ASSERT_FALSE(messages.All().empty());
   EXPECT_NE(messages.All().back().text.find("saving the Kestrelphon bank file \"" + blocked + "\""),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
-  EXPECT_FALSE(std::filesystem::exists(blocked + ".saving"));
-  EXPECT_THROW(bank.SaveToFile((dir / "no" / "such" / "dir.kst").string()), EAbort);
-  std::filesystem::remove_all(dir);
+  EXPECT_TRUE(NoTemporaryFiles());
+  EXPECT_THROW(bank.SaveToFile(Utf8(dir / "no" / "such" / "dir.kst")), EAbort);
+}
+
+TEST_F(BankOnDisk, SavingOverAFileReplacesItOrKeepsItWhole) {
+  const std::string path = Utf8(dir / "over.kst");
+  bank.SaveToFile(path);
+  bank[7].SetPreset("Second save");
+  bank.SaveToFile(path);
+  EXPECT_EQ(ReadFileBytes(path), SaveBytes(bank));
+  EXPECT_TRUE(NoTemporaryFiles());
+
+  // The new bytes cannot be written: the old file stays as it was.
+  const auto kept = ReadFileBytes(path);
+  std::filesystem::create_directories(path + ".saving");
+  bank[7].SetPreset("Third save");
+  EXPECT_THROW(bank.SaveToFile(path), EAbort);
+  EXPECT_EQ(ReadFileBytes(path), kept);
+  std::filesystem::remove(path + ".saving");
+}
+
+// Names outside the system's 8-bit code page, as users give them.
+TEST_F(BankOnDisk, FileNamesBeyondAscii) {
+  const std::filesystem::path wide = dir / u8"Банк für Bänke ☃.kst";
+  bank[2].SetPreset("Unicode");
+  bank.SaveToFile(Utf8(wide));
+  EXPECT_TRUE(std::filesystem::exists(wide)) << "saved under its own name";
+  bank.SaveToFile(Utf8(wide)); // and over itself
+  TPresetList other;
+  other.LoadFromFile(Utf8(wide));
+  EXPECT_EQ(other[2].Preset(), "Unicode");
+  EXPECT_TRUE(NoTemporaryFiles());
 }
 
 } // namespace

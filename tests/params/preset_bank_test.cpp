@@ -112,4 +112,19 @@ TEST(Bank, ResetKeepsPresetObjectsAndRestoresDefaults) {
   EXPECT_EQ(bank[5].Preset(), "Detected");
 }
 
+// Until a user interface is installed, messages go to stderr and only the
+// most recent few are kept.
+TEST(Messages, WithoutAUserInterfaceTheyArePrintedAndFewAreKept) {
+  MessageLog log;
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 1000; ++i)
+    MessageBoxService().Show("message " + std::to_string(i), "Kestrelphon", kMbOk);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_LE(log.All().size(), 16u);
+  ASSERT_FALSE(log.All().empty());
+  EXPECT_EQ(log.All().back().text, "message 999");
+  EXPECT_NE(printed.find("message 0\n"), std::string::npos);
+  EXPECT_NE(printed.find("message 999\n"), std::string::npos);
+}
+
 } // namespace
