@@ -225,6 +225,26 @@ bool GetMsg(Message& msg, WindowHandle h, std::uint32_t first, std::uint32_t las
   return msg.message != WM_QUIT;
 }
 
+int PumpPending(std::uint32_t limitMs) {
+  B().Wait(0);
+  // Everything waiting now, but never for long: a window that keeps asking
+  // to be painted must not hold a host's user-interface thread.
+  const std::uint32_t start = B().Now();
+  int handled = 0;
+  Message m;
+  while (handled < 10000 && B().Now() - start < limitMs && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMsg(m);
+    DispatchMsg(m);
+    ++handled;
+  }
+  B().Flush();
+  return handled;
+}
+
 LResult DispatchMsg(const Message& msg) {
   if (msg.hwnd == 0) return 0;
   return SendMsg(msg.hwnd, msg.message, msg.wParam, msg.lParam);

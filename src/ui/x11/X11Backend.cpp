@@ -16,7 +16,7 @@
 #include <cerrno>
 
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/win/WindowSystem.h"
 
 namespace kest::ui::x11 {
 
@@ -141,6 +141,10 @@ void X11Backend::Wait(std::uint32_t timeoutMs) {
     }
   }
   DrainEvents();
+}
+
+void X11Backend::Flush() {
+  SyncState();
 }
 
 void X11Backend::Wake() {
@@ -275,23 +279,7 @@ std::uint64_t NativeWindowId(WindowHandle h) {
 }
 
 void Idle() {
-  if (!Installed()) return;
-  X11Backend* b = Current();
-  b->SyncState();
-  b->DrainEvents();
-  // Everything waiting now, but never for long: a window that keeps asking
-  // to be painted must not hold the host's user-interface thread.
-  const std::uint32_t start = b->Now();
-  Message m;
-  for (int n = 0; n < 10000 && b->Now() - start < 200 && PeekMsg(m, 0, 0, 0, PM_REMOVE); ++n) {
-    if (m.message == WM_QUIT) {
-      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's business
-      break;
-    }
-    TranslateMsg(m);
-    DispatchMsg(m);
-  }
-  if (Installed()) b->SyncState();
+  if (Installed()) PumpPending();
 }
 
 int ConnectionFd() {
