@@ -9,6 +9,7 @@
 #include <string>
 
 #include "uKestCtrls.h"
+#include "uKestUtils.h"
 #include "ui/toolkit/Form.h"
 #include "ui/toolkit/Timer.h"
 
@@ -50,6 +51,32 @@ public:
 
   // The parameter the wheel adjusts; -1 for none.
   int LastPar() const { return fLastPar; }
+
+  // The menus' commands (they run after their menu has closed). Errors
+  // reach the application's error handler; those already shown to the
+  // user (a bank file that cannot be read or written) end silently.
+  // The random style (0...303): set, and new note rows in it at once.
+  void ChooseStyle(int Style);
+  // The auto-random period in bars (0 = off); nothing is filled now.
+  void ChooseAutoRandom(int Bars);
+  void ChoosePreset(int Program);
+  // The bank commands; each but the save makes program 0 current.
+  void LoadBank();
+  void SaveBank();
+  void DefaultBank();
+  void EmptyBank();
+  void CopyPreset();
+  void PastePreset();
+  bool CanPastePreset() const;
+  void RenamePreset();
+  // The help menu's commands by tag: 0 the manual, 1 the home page,
+  // 2 the donation page, 3 the about window.
+  void HelpCommand(int Tag);
+  // The style and the auto-random period as the style menu marks them.
+  int CurrentStyle() const;
+  int CurrentAutoRandom() const;
+  // The file name the bank dialogs start with (the last one chosen).
+  std::u16string BankFileName() const;
 
   // The controls, as the layout places them.
   TKestStepLed* Leds = nullptr;
@@ -95,9 +122,19 @@ private:
   void Edit(int32_t index, double value);
   void SetLastPar(int index);
 
+  // Commands (TFrmEditor_commands.cpp).
+  template <class F> void RunCommand(F&& command);
+  // Asks the user for a bank file; false when the dialog was cancelled.
+  bool ChooseBankFile(bool open);
+  // Program 0 of a bank just replaced becomes current, and the host hears.
+  void SelectFirstProgram();
+  void Complain(const std::u16string& text);
+
   TPlugin* fPlugin = nullptr;
   TEditorHandover* fHandover = nullptr;
   int fLastPar = 0;
+  // The bank dialogs' file name; it keeps the last one while the form exists.
+  TZFileName fBankFileName;
 };
 
 } // namespace kest
