@@ -4,6 +4,7 @@
 // plug-in asks of it, and drives the effect through its AEffect record.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -96,6 +97,11 @@ public:
 
   Transport& Time() { return fTransport; }
   float CurrentSampleRate() const { return fSampleRate.load(); }
+
+  // Runs when the plug-in asks for the host's idle processing
+  // (audioMasterIdle; a plug-in holding the user-interface thread in a
+  // nested loop asks for it at a steady rate). Tests act as the user here.
+  std::function<void()> onIdle;
 
   // What the plug-in asked of the host.
   std::vector<AutomationEvent> Automation() const;
