@@ -221,6 +221,40 @@ TEST_F(Services, FileDialogRunsZenityWithTheRequest) {
   EXPECT_EQ(ui::ShowFileDialog(r), std::nullopt);
 }
 
+TEST_F(Services, WhileTheChooserRunsOurWindowsLiveAndTheirInputIsDropped) {
+  FakePrograms fake;
+  fake.Add("zenity", "sleep 0.5; echo /srv/banks/chosen.kst");
+  int ticks = 0, posted = 0, presses = 0;
+  WindowDesc d;
+  d.bounds = Rect::FromSize(40, 40, 120, 80);
+  d.visible = true;
+  d.topmost = true;
+  d.proc = [&](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
+    if (msg == WM_TIMER) ++ticks;
+    if (msg == WM_USER + 5) ++posted;
+    if (msg == WM_LBUTTONDOWN) ++presses;
+    return DefaultWindowProc(h, msg, w, l);
+  };
+  const WindowHandle h = CreateWnd(d);
+  ASSERT_TRUE(PumpUntil([&] { return host->Viewable(x11::NativeWindowId(h)); }));
+  SetTimer(h, 1, 20);
+  // A press queued for the window while the chooser is up, a message posted
+  // from another thread meanwhile.
+  ASSERT_EQ(Xdotool({"mousemove", "--sync", "80", "80"}), 0);
+  ASSERT_EQ(Xdotool({"click", "1"}), 0);
+  std::thread poster([h] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    PostMsg(h, WM_USER + 5);
+  });
+  const auto chosen = ui::ShowFileDialog(SaveRequest());
+  poster.join();
+  EXPECT_EQ(chosen, u"/srv/banks/chosen.kst");
+  EXPECT_GE(ticks, 10) << "timers tick at their rate";
+  EXPECT_EQ(posted, 1);
+  EXPECT_EQ(presses, 0);
+  DestroyWnd(h);
+}
+
 TEST(X11Chooser, ArgumentsCarryModeTitleStartAndFilters) {
   const FileDialogRequest save = SaveRequest();
   EXPECT_EQ(x11::ChooserArgs(x11::Chooser::Zenity, save),

@@ -1,5 +1,5 @@
-// The file dialog: a chooser program runs while our windows keep painting
-// and their timers keep ticking; input to them waits until it is done.
+// The file dialog: a chooser program runs while our windows stay alive
+// (posted messages, timers, painting); input to them is dropped.
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
@@ -78,6 +78,22 @@ std::u16string NoChooserMessage() {
          u"again.";
 }
 
+void X11Backend::KeepAliveWhileChoosing() {
+  Message m;
+  int guard = 0; // a window that never validates must not hold us here
+  while (++guard < 1000 && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's
+      break;
+    }
+    // Clicks and keys for our windows would act behind the chooser's back.
+    const bool input = (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) ||
+                       (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST);
+    if (!input) DispatchMsg(m);
+  }
+  Flush();
+}
+
 std::optional<std::u16string> X11Backend::RunFileDialog(const FileDialogRequest& request) {
   std::string path = FindProgram("zenity");
   Chooser chooser = Chooser::Zenity;
@@ -96,19 +112,9 @@ std::optional<std::u16string> X11Backend::RunFileDialog(const FileDialogRequest&
   while (!ReadSome(*child, out)) {
     SyncState();
     pollfd fds[2] = {{child->out, POLLIN, 0}, {Fd(), POLLIN, 0}};
-    poll(fds, 2, 50);
+    poll(fds, 2, 20);
     DrainEvents();
-    Message m;
-    // Our windows stay painted and alive; clicks into them would act behind
-    // the chooser's back, so they are dropped.
-    while (PeekMsg(m, 0, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
-           PeekMsg(m, 0, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-    int guard = 0; // a window that never validates must not hold us here
-    while (++guard < 1000 && (PeekMsg(m, 0, WM_PAINT, WM_PAINT, PM_REMOVE) ||
-                              PeekMsg(m, 0, WM_TIMER, WM_TIMER, PM_REMOVE))) {
-      DispatchMsg(m);
-    }
+    KeepAliveWhileChoosing();
   }
   if (Reap(*child) != 0) return std::nullopt;
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
