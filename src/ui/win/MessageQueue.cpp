@@ -1,6 +1,7 @@
 // The per-thread message queue: posting, sending, peeking, waiting, timers.
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "ui/win/WindowSystemImpl.h"
 
@@ -141,14 +142,17 @@ void QueueInput(const Message& m) {
 }
 } // namespace detail
 
-bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
-             unsigned flags) {
+namespace {
+
+bool PeekLocked(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
+                unsigned flags, std::vector<Message>& unclaimed) {
   auto& s = S();
   std::lock_guard lock(s.mutex);
   ThreadQueue& q = detail::MyQueue();
   const bool remove = (flags & PM_REMOVE) != 0;
   for (auto it = q.messages.begin(); it != q.messages.end();) {
     if (!detail::ResolveRoute(*it)) {
+      if (it->route == Message::Route::Pointer) unclaimed.push_back(*it);
       it = q.messages.erase(it); // input that no window takes
       continue;
     }
@@ -192,6 +196,18 @@ bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t la
     }
   }
   return false;
+}
+
+} // namespace
+
+bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
+             unsigned flags) {
+  std::vector<Message> unclaimed;
+  const bool found = PeekLocked(out, h, first, last, flags, unclaimed);
+  // Outside the lock: the backend may talk to its display.
+  for (const Message& m : unclaimed)
+    B().UnclaimedInput(m);
+  return found;
 }
 
 bool WaitMsg(std::uint32_t timeoutMs) {

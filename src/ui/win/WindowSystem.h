@@ -75,8 +75,10 @@ Point ScreenToClient(WindowHandle h, Point p);
 // Brings the window to the top of its siblings.
 void BringToFront(WindowHandle h);
 
-// Showing and enabling.
-void ShowWnd(WindowHandle h, bool show);
+// Showing and enabling. Without redraw (a caller that draws the window
+// itself, as the popup slide does) nothing is invalidated and what waited
+// to be painted is dropped: the surface as it is is the window's picture.
+void ShowWnd(WindowHandle h, bool show, bool redraw = true);
 bool IsWindowVisible(WindowHandle h); // itself and every ancestor shown
 bool IsWindowShown(WindowHandle h);   // its own flag only
 void EnableWnd(WindowHandle h, bool enable);
