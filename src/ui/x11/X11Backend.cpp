@@ -16,6 +16,7 @@
 #include <cerrno>
 
 #include "ui/toolkit/Application.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystemImpl.h"
 
 namespace kest::ui::x11 {
@@ -279,6 +280,9 @@ void Idle() {
   X11Backend* b = Current();
   b->SyncState();
   b->DrainEvents();
+  // Called back from inside a menu's loop (a host answering the menu's idle
+  // request with its own idle call): the queue is the loop's.
+  if (InModalLoop()) return;
   // Everything waiting now, but never for long: a window that keeps asking
   // to be painted must not hold the host's user-interface thread.
   const std::uint32_t start = b->Now();

@@ -55,6 +55,7 @@ public:
   void CursorChanged(Cursor c, bool visible) override;
   void Beep(unsigned kind) override;
   Services& GetServices() override { return *this; }
+  void UnclaimedInput(const Message& m) override;
   // Where a foreign window lies; the window system creates its stand-in
   // right after asking. Not marked override: older window systems lack it.
   Rect ForeignWindowBounds(std::uintptr_t nativeId);
@@ -107,6 +108,8 @@ private:
   void HandleGrabWindowEvent(XEvent& e);
   // The grab went or never came: the capture is cancelled.
   void CaptureLost();
+  // The deepest native window at a screen point that is not ours (0: ours).
+  Window ForeignWindowAt(Point screen, int& x, int& y);
   // Shapes (X11Shape.cpp).
   void QueryShape();
   void ApplyShape(NativeWindow& n, const std::optional<Region>& region);
