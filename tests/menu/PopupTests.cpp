@@ -2,6 +2,8 @@
 // the mouse and the keys, placed on the monitor, and closed in every way a
 // menu closes.
 #include "PopupFixture.h"
+#include "TKestButton.h"
+#include "uKestSkins.h"
 #include "uKestAccEvents.h"
 #include "ui/gfx/Png.h"
 #include "ui/gfx/Utf.h"
@@ -190,6 +192,37 @@ TEST_F(Popups, TheClickRunsAfterPopupReturnsAndPopupExCanReturnTheItemInstead) {
   EXPECT_EQ(menu->PopupEx(220, 120, true), a);
   screen.Pump();
   EXPECT_TRUE(clicks.empty()) << "returned, never clicked";
+}
+
+TEST_F(Popups, ADropDownButtonOpensItBelowAndAClickOnTheButtonClosesIt) {
+  LoadSharedSkins();
+  Form form(nullptr);
+  form.SetBounds(100, 100, 494, 383);
+  auto* button = new TKestButton(&form);
+  button->SetParent(&form);
+  button->SetBounds(77, 288, TKestButton::kWidth, TKestButton::kHeight);
+  button->SetDropDownMenu(menu);
+  int buttonClicks = 0;
+  button->OnClick = [&](Component*) { ++buttonClicks; };
+  form.Show();
+  screen.Pump();
+  Item(u"Alpha");
+  int opened = 0;
+  menu->OnPopup = [&](Component*) { ++opened; };
+  const Point onButton = button->ClientToScreen({10, 10});
+  Then([&] {
+    EXPECT_EQ(Bounds(0).TopLeft(), button->ClientToScreen({-1, TKestButton::kHeight}));
+    EXPECT_EQ(menu->PopupComponent(), button);
+    screen.Release(); // the press that opened it
+  });
+  Then([&] { screen.Click(onButton); });
+  screen.MoveTo(onButton);
+  screen.Press();
+  screen.Pump();
+  EXPECT_EQ(opened, 1) << "the click that closed it does not open it again";
+  EXPECT_EQ(buttonClicks, 0);
+  EXPECT_FALSE(button->Pushed());
+  EXPECT_EQ(PopupWindowCount(), 0);
 }
 
 TEST_F(Popups, F1AsksForHelpWhileAButtonIsHeldWhenOtherKeysWait) {
