@@ -53,6 +53,12 @@ void HeadlessBackend::Wait(std::uint32_t timeoutMs) {
   fNow += timeoutMs;
 }
 
+std::optional<Rect> HeadlessBackend::AdoptHostWindow(std::uint64_t nativeId) {
+  const auto it = hostWindows.find(nativeId);
+  if (it == hostWindows.end()) return std::nullopt;
+  return it->second;
+}
+
 void HeadlessBackend::CursorChanged(Cursor c, bool visible) {
   shownCursor = c;
   pointerShown = visible;

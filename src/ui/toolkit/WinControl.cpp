@@ -32,6 +32,9 @@ void WinControl::CreateParamsFor(CreateParams& params) {
 void WinControl::CreateWindowHandle() {
   CreateParams params;
   CreateParamsFor(params);
+  // Asking for the parent's window may have made ours already: a parent
+  // makes the windows of its shown children along with its own.
+  if (fHandle) return;
   params.desc.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
     if (!fHandle) { // messages sent while the window is being made
       fHandle = h;
@@ -219,21 +222,23 @@ void WinControl::UpdateCursor(Control* target) {
   SetCursorShape(c == Cursor::Default ? Cursor::Arrow : c);
 }
 
+Control* WinControl::MouseTarget(Point p) const {
+  Control* cap = CaptureControl();
+  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap)) return cap;
+  if (!cap || cap != this) return ControlAtPos(p);
+  return nullptr;
+}
+
 void WinControl::RouteMouse(std::uint32_t msg, WParam w, LParam l) {
   const Point p = PointFromLParam(l);
-  Control* cap = CaptureControl();
-  Control* target = nullptr;
-  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap))
-    target = cap;
-  else if (!cap || cap != this)
-    target = ControlAtPos(p);
-  if (target) {
-    UpdateCursor(target);
+  if (Control* target = MouseTarget(p))
     target->HandleMouse(msg, w, {p.x - target->Left(), p.y - target->Top()});
-  } else {
-    UpdateCursor(this);
+  else
     HandleMouse(msg, w, p);
-  }
+  // After the handler: a cursor it chose (over a link, say) shows at once,
+  // and the target is found again, as the handler may have ended a capture.
+  Control* now = MouseTarget(p);
+  UpdateCursor(now ? now : this);
 }
 
 bool WinControl::HandleKey(std::uint32_t msg, WParam w) {

@@ -92,6 +92,9 @@ private:
   void AddControl(Control* c);
   void RemoveControl(Control* c);
   void PaintHandler();
+  // The windowless child that gets the mouse at a client point: the pressed
+  // one, else the one under the point; null for this control itself.
+  Control* MouseTarget(Point p) const;
   void RouteMouse(std::uint32_t msg, WParam w, LParam l);
   bool HandleKey(std::uint32_t msg, WParam w);
   void UpdateCursor(Control* target);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystemImpl.h"
 
 namespace kest::ui {
@@ -239,6 +240,32 @@ bool GetMsg(Message& msg, WindowHandle h, std::uint32_t first, std::uint32_t las
   while (!PeekMsg(msg, h, first, last, PM_REMOVE))
     WaitMsg(kInfinite);
   return msg.message != WM_QUIT;
+}
+
+int PumpPending(std::uint32_t limitMs) {
+  B().Wait(0);
+  // Called back from inside a menu's loop (a host answering the menu's idle
+  // request with an idle call of its own): the queue is the loop's.
+  if (InModalLoop()) {
+    B().Flush();
+    return 0;
+  }
+  // Everything waiting now, but never for long: a window that keeps asking
+  // to be painted must not hold a host's user-interface thread.
+  const std::uint32_t start = B().Now();
+  int handled = 0;
+  Message m;
+  while (handled < 10000 && B().Now() - start < limitMs && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMsg(m);
+    DispatchMsg(m);
+    ++handled;
+  }
+  B().Flush();
+  return handled;
 }
 
 LResult DispatchMsg(const Message& msg) {

@@ -102,6 +102,13 @@ void ForgetWindow(WindowHandle h) {
 WindowHandle CreateWnd(const WindowDesc& desc) {
   auto& s = S();
   WindowHandle h = 0;
+  Rect bounds = desc.bounds;
+  const std::uint64_t host = desc.parent == 0 ? desc.hostWindow : 0;
+  if (host) {
+    const std::optional<Rect> where = detail::B().AdoptHostWindow(host);
+    if (!where) return 0;
+    bounds = *where;
+  }
   {
     std::lock_guard lock(s.mutex);
     if (desc.parent != 0 && !Find(desc.parent)) {
@@ -117,8 +124,8 @@ WindowHandle CreateWnd(const WindowDesc& desc) {
     rec->owner = desc.parent == 0 && !desc.messageOnly && Find(desc.owner) ? desc.owner : 0;
     rec->thread = std::this_thread::get_id();
     rec->proc = desc.proc;
-    rec->bounds = {desc.bounds.left, desc.bounds.top, std::max(desc.bounds.left, desc.bounds.right),
-                   std::max(desc.bounds.top, desc.bounds.bottom)};
+    rec->bounds = {bounds.left, bounds.top, std::max(bounds.left, bounds.right),
+                   std::max(bounds.top, bounds.bottom)};
     rec->messageOnly = desc.messageOnly;
     rec->visible = desc.visible && !desc.messageOnly;
     rec->topmost = desc.topmost;
@@ -129,6 +136,7 @@ WindowHandle CreateWnd(const WindowDesc& desc) {
     rec->frame = {std::max(0, desc.frame.left), std::max(0, desc.frame.top),
                   std::max(0, desc.frame.right), std::max(0, desc.frame.bottom)};
     rec->ncDirty = detail::HasFrame(*rec);
+    rec->hostWindow = host;
     rec->update = detail::ClientArea(*rec);
     rec->erase = true;
     detail::ResizeSurface(*rec);
@@ -248,6 +256,7 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
     if (parent) {
       Find(parent)->children.push_back(h);
       w->owner = 0;
+      w->hostWindow = 0;
     } else {
       s.topLevels.push_back(h);
       w->bounds = screen;
@@ -258,6 +267,24 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
     w->ncDirty = detail::HasFrame(*w);
   }
   detail::B().TopLevelChanged(h);
+}
+
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc) {
+  std::lock_guard lock(S().mutex);
+  const WindowRec* w = Find(h);
+  if (!w) return false;
+  desc.parent = w->parent;
+  desc.owner = w->owner;
+  desc.bounds = w->bounds;
+  desc.visible = w->visible;
+  desc.topmost = w->topmost;
+  desc.noActivate = w->noActivate;
+  desc.doubleClicks = w->doubleClicks;
+  desc.background = w->background;
+  desc.caption = w->caption;
+  desc.hostWindow = w->hostWindow;
+  desc.proc = nullptr;
+  return true;
 }
 
 void SetWindowProc(WindowHandle h, WindowProc proc) {

@@ -29,6 +29,10 @@ struct WindowDesc {
   bool doubleClicks = true;
   std::optional<Color> background; // erase colour; none leaves the surface as it is
   std::u16string caption;
+  // A top-level window may stand for a native window of another program (a
+  // host's editor window): it covers that window and follows it, and its
+  // picture shows inside it. The bounds are then the native window's.
+  std::uint64_t hostWindow = 0;
   WindowProc proc;
   // A window that only receives messages (posted ones, timers, the mouse
   // while it holds the capture): never shown, no picture, no place on the
@@ -41,6 +45,8 @@ struct WindowDesc {
   Rect frame;
 };
 
+// 0 when desc names a host window that does not exist (or that the display
+// backend cannot show windows in).
 WindowHandle CreateWnd(const WindowDesc& desc);
 // Destroys the window, its children and its owned windows (WM_DESTROY each).
 void DestroyWnd(WindowHandle h);
@@ -54,6 +60,9 @@ std::vector<WindowHandle> GetTopLevelWindows();        // bottom to top
 bool IsChild(WindowHandle parent, WindowHandle h);     // any depth
 // Re-parents a window; 0 makes it a top-level window placed at the same screen spot.
 void SetParentWnd(WindowHandle h, WindowHandle parent);
+// The window as it stands now, in the terms it was made with (no procedure);
+// false when h is no window. One consistent snapshot for display backends.
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc);
 void SetWindowProc(WindowHandle h, WindowProc proc);
 void SetWindowCaption(WindowHandle h, std::u16string caption);
 std::u16string GetWindowCaption(WindowHandle h);
@@ -116,6 +125,12 @@ bool TranslateMsg(const Message& msg);
 // without limit. True when a message is available.
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
 bool WaitMsg(std::uint32_t timeoutMs = kInfinite);
+// Reads what the display has delivered, then handles every message waiting
+// now (input, posted, paint, due timers) without waiting for more, for at
+// most limitMs; answers how many. A WM_QUIT stays for the loop that owns it.
+// Hosts drive embedded windows with it from their idle calls. From inside
+// a nested modal loop (ModalLoop.h) it only reads the display.
+int PumpPending(std::uint32_t limitMs = 200);
 // Position of the pointer when the last retrieved message was queued.
 Point LastMessagePos();
 std::uint32_t LastMessageTime();

@@ -28,6 +28,7 @@ struct WindowRec {
   bool doubleClicks = true;
   std::optional<Color> background;
   std::u16string caption;
+  std::uint64_t hostWindow = 0;
   Rect update; // client coordinates
   bool erase = false;
   std::optional<Region> region;

@@ -16,8 +16,7 @@
 #include <cerrno>
 
 #include "ui/toolkit/Application.h"
-#include "ui/win/ModalLoop.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/win/WindowSystem.h"
 
 namespace kest::ui::x11 {
 
@@ -142,6 +141,10 @@ void X11Backend::Wait(std::uint32_t timeoutMs) {
     }
   }
   DrainEvents();
+}
+
+void X11Backend::Flush() {
+  SyncState();
 }
 
 void X11Backend::Wake() {
@@ -276,26 +279,7 @@ std::uint64_t NativeWindowId(WindowHandle h) {
 }
 
 void Idle() {
-  if (!Installed()) return;
-  X11Backend* b = Current();
-  b->SyncState();
-  b->DrainEvents();
-  // Called back from inside a menu's loop (a host answering the menu's idle
-  // request with its own idle call): the queue is the loop's.
-  if (InModalLoop()) return;
-  // Everything waiting now, but never for long: a window that keeps asking
-  // to be painted must not hold the host's user-interface thread.
-  const std::uint32_t start = b->Now();
-  Message m;
-  for (int n = 0; n < 10000 && b->Now() - start < 200 && PeekMsg(m, 0, 0, 0, PM_REMOVE); ++n) {
-    if (m.message == WM_QUIT) {
-      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's business
-      break;
-    }
-    TranslateMsg(m);
-    DispatchMsg(m);
-  }
-  if (Installed()) b->SyncState();
+  if (Installed()) PumpPending();
 }
 
 int ConnectionFd() {

@@ -102,6 +102,11 @@ void X11Backend::HandleForeign(const XEvent& e) {
   for (auto& [h, n] : fWindows) {
     if (n.foreignParent != e.xany.window || n.gone) continue;
     if (e.type == DestroyNotify) {
+      // Window ids come back (a host that reconnects gets its old ones): the
+      // end of a host window only counts when no window of that id is there
+      // now, else it is a late word about an earlier window.
+      XWindowAttributes wa{};
+      if (XGetWindowAttributes(fDpy, n.foreignParent, &wa)) return;
       n.gone = true;
       if (fKeysFrom == n.foreignParent) fKeysFrom = 0;
     } else if (e.type == ConfigureNotify) {

@@ -49,16 +49,15 @@ public:
   std::uint32_t Now() override;
   void Wait(std::uint32_t timeoutMs) override;
   void Wake() override;
+  void Flush() override;
   std::vector<Monitor> Monitors() override;
   void TopLevelChanged(WindowHandle h) override;
   void Present(WindowHandle h, const Rect& r) override;
   void CursorChanged(Cursor c, bool visible) override;
   void Beep(unsigned kind) override;
   Services& GetServices() override { return *this; }
+  std::optional<Rect> AdoptHostWindow(std::uint64_t nativeId) override;
   void UnclaimedInput(const Message& m) override;
-  // Where a foreign window lies; the window system creates its stand-in
-  // right after asking. Not marked override: older window systems lack it.
-  Rect ForeignWindowBounds(std::uintptr_t nativeId);
 
   // Services
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
@@ -126,9 +125,7 @@ private:
   XIM fIm = nullptr;
   std::map<Window, XIC> fIcs;
   std::map<WindowHandle, NativeWindow> fWindows;
-  Window fPendingForeign = 0; // the foreign parent of the window being wrapped
-  bool fPendingGone = false;  // ... which turned out not to exist
-  bool fAdopting = false;     // the toolkit's bounds are being set from the server's
+  bool fAdopting = false; // the toolkit's bounds are being set from the server's
   Cursor fCursor = Cursor::Default;
   bool fPointerVisible = true;
   std::map<Cursor, ::Cursor> fCursors;
