@@ -4,6 +4,7 @@
 #include "TPlugin.h"
 #include "uKestSkins.h"
 #include "ui/toolkit/Application.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystem.h"
 
 namespace kest {
@@ -84,6 +85,13 @@ void TPluginEditor::CreateForm(ui::WindowHandle standIn) {
                      fClientRect.bottom - fClientRect.top);
   fEditor->SetHandover(&fHandover);
   fEditor->SetPlugin(Plugin());
+  fModalIdle = ui::AddModalIdleHandler([this] { ModalIdle(); });
+}
+
+void TPluginEditor::ModalIdle() {
+  // The form's own timers run on in the loop (the meter timer brings the
+  // step light and handed-over values); the host's idle is ours to ask for.
+  if (Effect() != nullptr) Effect()->MasterIdle();
 }
 
 void TPluginEditor::Close() {
@@ -100,6 +108,8 @@ void TPluginEditor::Close() {
 }
 
 void TPluginEditor::DestroyForm() {
+  if (fModalIdle != 0) ui::RemoveModalIdleHandler(fModalIdle);
+  fModalIdle = 0;
   fUseCount = 0;
   fOwnerWindow = nullptr;
   SystemWindow = nullptr;

@@ -94,6 +94,10 @@ public:
   // gives larger buffers would show it (for third-party plug-ins).
   void SetStrictTexts(bool strict) { fStrictTexts = strict; }
 
+  // Some hosts answer the plug-in's idle request (audioMasterIdle) with an
+  // editor idle call (effEditIdle); this one can, when asked to.
+  void SetEditIdleOnIdleRequest(bool Value) { fEditIdleOnIdleRequest = Value; }
+
   Transport& Time() { return fTransport; }
   float CurrentSampleRate() const { return fSampleRate.load(); }
 
@@ -113,6 +117,7 @@ private:
 
   AEffect* fEffect = nullptr;
   bool fStrictTexts = true;
+  bool fEditIdleOnIdleRequest = false;
   intptr_t fVersion = 2400;
   std::atomic<float> fSampleRate{44100.0f}; // read in the callback on the audio thread
   int32_t fBlockSize = 1024;
