@@ -138,7 +138,8 @@ TEST_F(EditorHost, DropDownButtonsOpenRealMenusBelowThemselves) {
   std::vector<std::string> chosen;
   auto testMenu = [&](const char* name) {
     auto* m = new menu::TKestPopupMenu(&f);
-    m->AddItem(nullptr, u"&Choose", [&chosen, name](ui::Component*) { chosen.push_back(name); }, 0);
+    m->AddItem(
+        nullptr, u"&Choose", [&chosen, name](ui::Component*) { chosen.push_back(name); }, 0);
     return m;
   };
   auto* styles = testMenu("styles");

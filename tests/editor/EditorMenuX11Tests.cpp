@@ -234,15 +234,15 @@ TEST_F(EditorMenus, AClickOutsideClosesTheMenuAndReachesTheHostsWindowThere) {
   ClickOn(form->BtMnu);
   ASSERT_TRUE(PumpUntil([&] { return script.Done() && Levels().empty(); }));
   XEvent press{}, release{};
-  ASSERT_TRUE(PumpUntil(
-      [&] { return XCheckTypedWindowEvent(other->Dpy(), track, ButtonPress, &press) != 0; }))
-      << "the host's window never heard the click";
+  ASSERT_TRUE(PumpUntil([&] {
+    return XCheckTypedWindowEvent(other->Dpy(), track, ButtonPress, &press) != 0;
+  })) << "the host's window never heard the click";
   EXPECT_EQ(press.xbutton.x, 140);
   EXPECT_EQ(press.xbutton.y, 50);
   EXPECT_EQ(press.xbutton.button, 1u);
-  EXPECT_TRUE(PumpUntil(
-      [&] { return XCheckTypedWindowEvent(other->Dpy(), track, ButtonRelease, &release) != 0; }))
-      << "nor its release";
+  EXPECT_TRUE(PumpUntil([&] {
+    return XCheckTypedWindowEvent(other->Dpy(), track, ButtonRelease, &release) != 0;
+  })) << "nor its release";
   EXPECT_TRUE(chosen.empty());
   EXPECT_TRUE(HostCanGrab()) << "our grab is gone";
 }

@@ -3,8 +3,8 @@
 // menu closes.
 #include "PopupFixture.h"
 #include "TKestButton.h"
-#include "uKestSkins.h"
 #include "uKestAccEvents.h"
+#include "uKestSkins.h"
 #include "ui/gfx/Png.h"
 #include "ui/gfx/Utf.h"
 #include "ui/toolkit/Application.h"

@@ -21,8 +21,7 @@ void NotifyAccEvent(std::uint32_t Event, kest::ui::WindowHandle Wnd, std::int32_
 }
 
 void TKestView::NotifyFocusEvent() {
-  if (!FState.Contains(vsModal) || !RootView()->FState.Contains(vsModal) || IsModalEnding())
-    return;
+  if (!FState.Contains(vsModal) || !RootView()->FState.Contains(vsModal) || IsModalEnding()) return;
   const kest::ui::WindowHandle h = WindowHandleIfAny();
   if (!h || !kest::ui::IsWindowVisible(h)) return;
   if (FSelected && FSelected->IsAccessible()) {

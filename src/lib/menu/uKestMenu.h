@@ -26,8 +26,8 @@ class TKestPopupWindow; // the window that shows a view
 // Makes a popup window for an item's subitems (the window class an item
 // opens its menus in).
 using TKestPopupWindowClass = TKestPopupWindow* (*)(kest::ui::Component* AOwner,
-                                                    TKestView* AParentView,
-                                                    TKestCustomItem* AItem, bool ACustomizing);
+                                                    TKestView* AParentView, TKestCustomItem* AItem,
+                                                    bool ACustomizing);
 
 // 16-bit shortcut: virtual key in the low byte plus modifier flags.
 using TShortCut = std::uint16_t;

@@ -123,8 +123,7 @@ void ShowWithSound(TKestPopupWindow& Window) {
 
 } // namespace
 
-TKestPopupWindow* TKestCustomItem::CreatePopup(TKestView* ParentView,
-                                               TKestItemViewer* ParentViewer,
+TKestPopupWindow* TKestCustomItem::CreatePopup(TKestView* ParentView, TKestItemViewer* ParentViewer,
                                                bool PositionAsSubmenu, bool SelectFirstItem,
                                                bool Customizing, Point PopupPoint,
                                                TKestPopupAlignment Alignment) {
@@ -155,8 +154,7 @@ TKestPopupWindow* TKestCustomItem::CreatePopup(TKestView* ParentView,
   view->UpdatePositions();
 
   const kest::ui::Size size{window->Width(), window->Height()};
-  const TKestPopupPlacement p =
-      PlacePopup(R, M, size, PositionAsSubmenu, opposite, Alignment);
+  const TKestPopupPlacement p = PlacePopup(R, M, size, PositionAsSubmenu, opposite, Alignment);
   if (p.Opposite) view->State().Include(vsOppositePopup);
   window->SetAnimationDirection(p.Direction);
   window->SetBounds(p.Pos.x, p.Pos.y, size.cx, size.cy);

@@ -69,9 +69,8 @@ struct TKestPopupPlacement {
 // Where a W x H popup goes on monitor M: as a submenu beside the parent
 // item R (screen), on the side its parent took when ParentOpposite; or at
 // a point (R empty at the point) with the alignment.
-TKestPopupPlacement PlacePopup(const kest::ui::Rect& R, const kest::ui::Rect& M,
-                               kest::ui::Size WH, bool AsSubmenu, bool ParentOpposite,
-                               TKestPopupAlignment Alignment);
+TKestPopupPlacement PlacePopup(const kest::ui::Rect& R, const kest::ui::Rect& M, kest::ui::Size WH,
+                               bool AsSubmenu, bool ParentOpposite, TKestPopupAlignment Alignment);
 
 // --- The modal handler and its loop -------------------------------------------
 

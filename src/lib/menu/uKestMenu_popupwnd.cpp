@@ -26,8 +26,7 @@ TKestPopupWindow::TKestPopupWindow(kest::ui::Component* AOwner, TKestView* APare
   FView->State().Include(vsModal);
   if (AParentView) {
     // Underlines stay as the menu shows them.
-    if (AParentView->Style().Contains(vsUseHiddenAccels))
-      FView->Style().Include(vsUseHiddenAccels);
+    if (AParentView->Style().Contains(vsUseHiddenAccels)) FView->Style().Include(vsUseHiddenAccels);
     if (AParentView->State().Contains(vsShowAccels)) FView->State().Include(vsShowAccels);
   } else {
     FView->Style().Include(vsUseHiddenAccels);
@@ -130,8 +129,9 @@ LResult TKestPopupWindow::WndProc(std::uint32_t msg, WParam w, LParam l) {
     // The slide's snapshot: frame, background and items.
     if (auto* c = reinterpret_cast<Canvas*>(w)) {
       EndPopupAnimationFor(Handle());
-      return PaintWindowToDC(Handle(), *c, static_cast<unsigned>(l),
-                             [this](Canvas& nc) { PaintNCArea(nc, {0, 0, Width(), Height()}); });
+      return PaintWindowToDC(Handle(), *c, static_cast<unsigned>(l), [this](Canvas& nc) {
+        PaintNCArea(nc, {0, 0, Width(), Height()});
+      });
     }
     return 0;
   case kest::ui::WM_PRINTCLIENT:

@@ -36,8 +36,7 @@ TKestCustomItem* ExecuteDoneAction(const TKestDoneActionData& Done, bool ReturnC
 } // namespace
 
 TKestCustomItem* TKestCustomItem::Popup(int X, int Y, bool TrackRightButton,
-                                        TKestPopupAlignment Alignment,
-                                        bool ReturnClickedItemOnly) {
+                                        TKestPopupAlignment Alignment, bool ReturnClickedItemOnly) {
   TKestDoneActionData done;
   {
     TKestModalHandler handler(0);
