@@ -1,20 +1,14 @@
 #include "PopupFixture.h"
 
-#include <filesystem>
 #include <stdexcept>
 
-#include "ui/gfx/Font.h"
+#include "ViewFixture.h"
 #include "ui/gfx/Utf.h"
 #include "ui/toolkit/Application.h"
 
 namespace kest::menu::test {
 
 using namespace kest::ui;
-
-namespace {
-constexpr const char* kRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr const char* kBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-} // namespace
 
 headless::HeadlessConfig PopupTest::Quiet() {
   headless::HeadlessConfig c;
@@ -26,9 +20,7 @@ PopupTest::PopupTest(headless::HeadlessConfig config) : screen(std::move(config)
 
 void PopupTest::SetUp() {
   App().Reset();
-  if (!std::filesystem::exists(kRegular) || !std::filesystem::exists(kBold))
-    GTEST_SKIP() << "DejaVu fonts are missing (install fonts-dejavu-core)";
-  PinFontFace("Tahoma", kRegular, kBold);
+  if (!PinTestFonts()) GTEST_SKIP() << "DejaVu fonts are missing (install fonts-dejavu-core)";
   menu = new TKestPopupMenu(nullptr);
   screen->onWait = [this](std::uint32_t) { return Step(); };
 }

@@ -50,7 +50,4 @@ private:
   std::deque<std::function<void()>> fSteps;
 };
 
-// Where tests may write files (ViewFixture.cpp).
-std::string OutputPath(const std::string& name);
-
 } // namespace kest::menu::test

@@ -3,6 +3,7 @@
 // menu closes.
 #include "PopupFixture.h"
 #include "TKestButton.h"
+#include "ViewFixture.h"
 #include "uKestAccEvents.h"
 #include "uKestSkins.h"
 #include "ui/gfx/Png.h"
