@@ -99,7 +99,10 @@ void TPluginEditor::Close() {
   // An editor still opened elsewhere stays as it is.
   if (--fUseCount > 0) return;
   if (fDispatching > 0) {
-    // Called back from inside the editor's own handlers: they end first.
+    // Called back from inside the editor's own handlers: they end first. A
+    // menu running its loop among them (the host answered its idle request
+    // with the close) is told to end.
+    if (const ui::WindowHandle c = ui::GetCaptureWnd()) ui::SendMsg(c, ui::WM_CANCELMODE);
     if (fEditor) fEditor->Hide();
     fCloseWaiting = true;
     return;

@@ -7,6 +7,7 @@
 #include "uKestMenu_popup.h"
 #include "uKestPopupMenu.h"
 #include "uKestSkins.h"
+#include "ui/win/Backend.h"
 #include "ui/win/WindowSystem.h"
 
 namespace kest::test {
@@ -211,6 +212,30 @@ TEST_F(EditorHost, WhileAMenuIsOpenTheStepLightMovesAndTheHostsIdleCallsAreHarml
   EXPECT_EQ(f.Leds->Step(), Plugin().CurrentStep());
   EXPECT_GT(host.CallCount(audioMasterIdle), 0);
   EXPECT_EQ(OpenMenu(), nullptr);
+}
+
+TEST_F(EditorHost, AHostClosingTheEditorFromInsideAMenuClosesTheMenuFirst) {
+  ASSERT_EQ(OpenEditor(), 1);
+  TFrmEditor& f = Form();
+  auto* styles = new menu::TKestPopupMenu(&f);
+  styles->AddItem(nullptr, u"Minor", nullptr, 0);
+  f.SetDropDownMenus(styles, nullptr, nullptr, nullptr);
+  host.SetIdleRequestAnswer([this] { CloseEditor(); });
+  int waits = 0;
+  bool stuck = false;
+  screen->onWait = [&](std::uint32_t) {
+    if (!OpenMenu() || ++waits < 10) return false;
+    stuck = true; // the user gives up
+    ui::InputCancelMode();
+    return true;
+  };
+  PressAt(f.BtMnu, 10, 10);
+  EXPECT_FALSE(stuck) << "the menu stayed open over a closed editor";
+  EXPECT_EQ(Editor().Form(), nullptr);
+  EXPECT_TRUE(ui::GetTopLevelWindows().empty());
+  EXPECT_EQ(ui::GetCaptureWnd(), 0u);
+  screen.Release();
+  Idle();
 }
 
 } // namespace

@@ -192,7 +192,7 @@ intptr_t VstHost::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void
   case audioMasterCanDo:
     return 0;
   case audioMasterIdle:
-    if (fEditIdleOnIdleRequest) Dispatch(effEditIdle);
+    if (fIdleRequestAnswer) fIdleRequestAnswer();
     return 1;
   default:
     return 0;
