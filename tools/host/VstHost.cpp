@@ -192,8 +192,8 @@ intptr_t VstHost::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void
   case audioMasterCanDo:
     return 0;
   case audioMasterIdle:
-    if (onIdle) onIdle();
-    return 0;
+    if (fIdleRequestAnswer) fIdleRequestAnswer();
+    return 1;
   default:
     return 0;
   }
