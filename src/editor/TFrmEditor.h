@@ -19,6 +19,12 @@ namespace kest {
 
 class TEditorHandover;
 
+namespace menu {
+class TKestPopupMenu;
+class TKestCustomItem;
+class TKestItem;
+} // namespace menu
+
 class TFrmEditor : public ui::Form {
 public:
   static constexpr int kWidth = 494;
@@ -45,7 +51,8 @@ public:
   void ApplyHandover();
 
   // The menus the four drop-down buttons open (styles, presets, bank,
-  // help); null leaves a button without one. The form's owner keeps them.
+  // help); null leaves a button without one. The form gives its buttons its
+  // own menus at creation; a caller giving others keeps them.
   void SetDropDownMenus(TKestPopupMenuIntf* Styles, TKestPopupMenuIntf* Presets,
                         TKestPopupMenuIntf* Bank, TKestPopupMenuIntf* Help);
 
@@ -92,6 +99,9 @@ public:
   TKestPresetBox* Prsbox = nullptr;
   TKestTopButton *BtBank = nullptr, *BtHelp = nullptr;
   ui::Timer* VUTimer = nullptr;
+  // The menus, owned by the form and given to the buttons at creation.
+  menu::TKestPopupMenu *MnSty = nullptr, *MnPrs = nullptr, *MnBnk = nullptr, *MnHlp = nullptr;
+  menu::TKestItem* MiPaste = nullptr;
 
 protected:
   ui::LResult WndProc(std::uint32_t msg, ui::WParam w, ui::LParam l) override;
@@ -110,6 +120,20 @@ private:
   void CreateControls();
   template <class T> T* Place(int left, int top, int tag, const std::string& name);
   void WireValueControl(TKestControl* c);
+
+  // Menus (TFrmEditor_menus.cpp). The style menu's radio groups, and the
+  // preset menu's.
+  static constexpr int kStyleItems = 1;
+  static constexpr int kPeriodItems = 2;
+  static constexpr int kPresetItems = 1;
+  void CreateMenus();
+  void CreateStyleMenu();
+  void CreateBankMenu();
+  void CreateHelpMenu();
+  // Marks the current style and period (the menu's opening).
+  void MarkStyleMenu();
+  // The 32 presets as the bank has them now (the menu's opening).
+  void RebuildPresetMenu();
 
   // Handlers (TFrmEditor_events.cpp).
   void ParameterChange(TKestControl* Sender);
