@@ -9,6 +9,7 @@
 
 #include "XServer.h"
 #include "ui/gfx/Utf.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/x11/X11Backend.h"
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h"
@@ -221,7 +222,7 @@ TEST_F(Services, FileDialogRunsZenityWithTheRequest) {
   EXPECT_EQ(ui::ShowFileDialog(r), std::nullopt);
 }
 
-TEST_F(Services, WhileTheChooserRunsOurWindowsLiveAndTheirInputIsDropped) {
+TEST_F(Services, WhileTheChooserRunsOurWindowsLiveTheIdleWorkRunsAndInputIsDropped) {
   FakePrograms fake;
   fake.Add("zenity", "sleep 0.5; echo /srv/banks/chosen.kst");
   int ticks = 0, posted = 0, presses = 0;
@@ -246,10 +247,20 @@ TEST_F(Services, WhileTheChooserRunsOurWindowsLiveAndTheirInputIsDropped) {
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     PostMsg(h, WM_USER + 5);
   });
+  // The modal idle work (a plug-in asks its host for idle there), as in a menu.
+  int idles = 0;
+  bool modal = true;
+  const ModalIdleId idle = AddModalIdleHandler([&] {
+    ++idles;
+    modal = modal && InModalLoop();
+  });
   const auto chosen = ui::ShowFileDialog(SaveRequest());
+  RemoveModalIdleHandler(idle);
   poster.join();
   EXPECT_EQ(chosen, u"/srv/banks/chosen.kst");
   EXPECT_GE(ticks, 10) << "timers tick at their rate";
+  EXPECT_GE(idles, 15) << "every " << kModalIdleIntervalMs << " ms for half a second";
+  EXPECT_TRUE(modal);
   EXPECT_EQ(posted, 1);
   EXPECT_EQ(presses, 0);
   DestroyWnd(h);

@@ -1,11 +1,16 @@
 // The file dialog: a chooser program runs while our windows stay alive
-// (posted messages, timers, painting); input to them is dropped.
+// (posted messages, timers, painting) and the thread's modal idle work runs
+// (a plug-in's host gets its idle requests); input to our windows is dropped.
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
 #include <poll.h>
 
+#include <algorithm>
+#include <exception>
+
 #include "ui/gfx/Utf.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystem.h"
 #include "ui/x11/X11Process.h"
 
@@ -109,12 +114,31 @@ std::optional<std::u16string> X11Backend::RunFileDialog(const FileDialogRequest&
   if (!child) return std::nullopt;
   if (const WindowHandle c = GetCaptureWnd()) SendMsg(c, WM_CANCELMODE);
   std::string out;
-  while (!ReadSome(*child, out)) {
-    SyncState();
-    pollfd fds[2] = {{child->out, POLLIN, 0}, {Fd(), POLLIN, 0}};
-    poll(fds, 2, 20);
-    DrainEvents();
-    KeepAliveWhileChoosing();
+  {
+    // The thread is held here as in a menu's loop: a host's idle call from
+    // the idle work must leave our queue alone.
+    const ModalLoopScope modal;
+    std::exception_ptr idleError;
+    while (!ReadSome(*child, out)) {
+      std::uint32_t idleDueIn = kModalIdleIntervalMs;
+      if (!idleError) {
+        try {
+          idleDueIn = RunModalIdleIfDue(TickCount());
+        } catch (...) {
+          // Kept until the chooser has gone: it must not be left running.
+          idleError = std::current_exception();
+        }
+      }
+      SyncState();
+      pollfd fds[2] = {{child->out, POLLIN, 0}, {Fd(), POLLIN, 0}};
+      poll(fds, 2, static_cast<int>(std::min<std::uint32_t>(idleDueIn, 20)));
+      DrainEvents();
+      KeepAliveWhileChoosing();
+    }
+    if (idleError) {
+      Reap(*child);
+      std::rethrow_exception(idleError);
+    }
   }
   if (Reap(*child) != 0) return std::nullopt;
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
