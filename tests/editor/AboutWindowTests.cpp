@@ -59,8 +59,15 @@ TEST_F(AboutWindow, TheStripDragsTheLinkOpensTheCloseButtonFrees) {
   TFrmAbout& a = ShowAbout();
   const ui::Rect start = Bounds(a);
 
-  // The system's move follows the pointer until the button goes up.
+  // The system's move follows the pointer until the button goes up; the
+  // host has its idle requests meanwhile.
+  const int idles = host.CallCount(audioMasterIdle);
+  int waits = 0;
   screen->onWait = [&](std::uint32_t) {
+    if (++waits < 3) {
+      screen.Advance(30);
+      return true;
+    }
     screen.MoveTo(a.ClientToScreen({100 + 40, 10 + 25}));
     screen.Release();
     screen->onWait = nullptr;
@@ -68,6 +75,7 @@ TEST_F(AboutWindow, TheStripDragsTheLinkOpensTheCloseButtonFrees) {
   };
   PressOn(a, 100, 10);
   EXPECT_EQ(Bounds(a), start.Offset(40, 25));
+  EXPECT_GE(host.CallCount(audioMasterIdle), idles + 2);
 
   // The link: a hand over it, an arrow elsewhere; a press opens the maker's page.
   const fs::path manual = ManualFile();

@@ -20,7 +20,7 @@ namespace {
 
 using menu::TKestCustomItem;
 
-class EditorMenus : public EditorTest {
+class EditorMenuContents : public EditorTest {
 protected:
   void SetUp() override {
     EditorTest::SetUp();
@@ -86,7 +86,7 @@ protected:
   }
 };
 
-TEST_F(EditorMenus, TheStyleMenuHoldsEveryStyleOnceInItsGroupsAndThePeriods) {
+TEST_F(EditorMenuContents, TheStyleMenuHoldsEveryStyleOnceInItsGroupsAndThePeriods) {
   const auto top = Below(Form().MnSty->Items());
   ASSERT_EQ(top.size(), 14u);
   const auto& groups = StyleMenu();
@@ -123,7 +123,7 @@ TEST_F(EditorMenus, TheStyleMenuHoldsEveryStyleOnceInItsGroupsAndThePeriods) {
   }
 }
 
-TEST_F(EditorMenus, StyleMarksShowWhatTheHostAutomatedAndKeysChooseAStyle) {
+TEST_F(EditorMenuContents, StyleMarksShowWhatTheHostAutomatedAndKeysChooseAStyle) {
   TFrmEditor& f = Form();
   host.SetParameter(kRandomStyle, Normalised(kRandomStyle, 144));
   host.SetParameter(kAutoRandom, Normalised(kAutoRandom, 4));
@@ -144,7 +144,7 @@ TEST_F(EditorMenus, StyleMarksShowWhatTheHostAutomatedAndKeysChooseAStyle) {
   EXPECT_TRUE(Automated(kRandomStyle, 145));
 }
 
-TEST_F(EditorMenus, ThePresetMenuIsMadeAnewAtEveryOpening) {
+TEST_F(EditorMenuContents, ThePresetMenuIsMadeAnewAtEveryOpening) {
   TFrmEditor& f = Form();
   host.Dispatch(effSetProgram, 0, 6);
   std::vector<std::u16string> captions;
@@ -169,7 +169,7 @@ TEST_F(EditorMenus, ThePresetMenuIsMadeAnewAtEveryOpening) {
   EXPECT_EQ(host.Dispatch(effGetProgram), 1) << "the second preset, chosen with the keys";
 }
 
-TEST_F(EditorMenus, PasteIsOfferedOnlyAfterACopy) {
+TEST_F(EditorMenuContents, PasteIsOfferedOnlyAfterACopy) {
   TFrmEditor& f = Form();
   std::vector<std::u16string> captions;
   bool pasteEnabled = true;
