@@ -132,6 +132,13 @@ menu::TKestPopupWindow* OpenMenu() {
   return nullptr;
 }
 
+// A one-item menu on the style button alone.
+void GiveTheStyleButtonAMenu(TFrmEditor& f) {
+  auto* styles = new menu::TKestPopupMenu(&f);
+  styles->AddItem(nullptr, u"Minor", nullptr, 0);
+  f.SetDropDownMenus(styles, nullptr, nullptr, nullptr);
+}
+
 TEST_F(EditorHost, DropDownButtonsOpenRealMenusBelowThemselves) {
   ASSERT_EQ(OpenEditor(), 1);
   TFrmEditor& f = Form();
@@ -180,9 +187,7 @@ TEST_F(EditorHost, DropDownButtonsOpenRealMenusBelowThemselves) {
 TEST_F(EditorHost, WhileAMenuIsOpenTheStepLightMovesAndTheHostsIdleCallsAreHarmless) {
   ASSERT_EQ(OpenEditor(), 1);
   TFrmEditor& f = Form();
-  auto* styles = new menu::TKestPopupMenu(&f);
-  styles->AddItem(nullptr, u"Minor", nullptr, 0);
-  f.SetDropDownMenus(styles, nullptr, nullptr, nullptr);
+  GiveTheStyleButtonAMenu(f);
   host.Resume();
   host.Time().ppqPos = 0;
   std::vector<int> steps;
@@ -217,9 +222,7 @@ TEST_F(EditorHost, WhileAMenuIsOpenTheStepLightMovesAndTheHostsIdleCallsAreHarml
 TEST_F(EditorHost, AHostClosingTheEditorFromInsideAMenuClosesTheMenuFirst) {
   ASSERT_EQ(OpenEditor(), 1);
   TFrmEditor& f = Form();
-  auto* styles = new menu::TKestPopupMenu(&f);
-  styles->AddItem(nullptr, u"Minor", nullptr, 0);
-  f.SetDropDownMenus(styles, nullptr, nullptr, nullptr);
+  GiveTheStyleButtonAMenu(f);
   host.SetIdleRequestAnswer([this] { CloseEditor(); });
   int waits = 0;
   bool stuck = false;

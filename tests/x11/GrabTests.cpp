@@ -104,8 +104,6 @@ TEST_F(Grabs, AGrabHeldElsewhereOrTakenBackCancelsTheCapture) {
   ASSERT_TRUE(PumpUntil([&] { return r.Got(WM_CANCELMODE); }));
   EXPECT_EQ(GetCaptureWnd(), 0u);
   XUngrabKeyboard(d, CurrentTime);
-  // Our release travels on our own connection: the server may see the
-  // host's request first.
   EXPECT_TRUE(PumpUntil([&] { return HostCanGrabPointer(*host); }));
 
   // A grab the server takes back (its window unmapped by someone) ends it as well.

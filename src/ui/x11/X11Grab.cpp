@@ -36,10 +36,13 @@ bool X11Backend::CaptureWantsKeyboard(WindowHandle capture) const {
 }
 
 void X11Backend::Ungrab() {
+  const bool held = fGrabbed || fKeyboardGrabbed;
   if (fGrabbed) XUngrabPointer(fDpy, CurrentTime);
   if (fKeyboardGrabbed) XUngrabKeyboard(fDpy, CurrentTime);
   fGrabbed = 0;
   fKeyboardGrabbed = false;
+  // Let go now, not at our next flush: the host may want the pointer at once.
+  if (held) XFlush(fDpy);
 }
 
 void X11Backend::CaptureLost() {
