@@ -30,9 +30,11 @@ constexpr GoldenRender kGolden[] = {
 // bar start (automatic fills), odd block sizes, and half way through a host
 // automating the sound's four knobs (Level well below 0 dB, where its mapping
 // constant shows in every sample).
-uint64_t RenderPreset(int program, const std::string& signal, int rate) {
+uint64_t RenderPreset(int program, const std::string& signal, int rate,
+                      TSynth::TInstructionSet set) {
   FakeHost::Reset();
   TSynth synth(&FakeHost::Callback);
+  synth.UseInstructionSet(set);
   synth.SetSampleRate(static_cast<float>(rate));
   kest::RandomSeed(0x4B455354u + static_cast<uint64_t>(program));
   synth.SetProgram(program);
@@ -61,11 +63,14 @@ uint64_t RenderPreset(int program, const std::string& signal, int rate) {
   return Fingerprint(out);
 }
 
-TEST(GoldenRenders, EveryPresetRendersToTheCommittedBits) {
+struct GoldenRenders : ::testing::TestWithParam<TSynth::TInstructionSet> {};
+
+TEST_P(GoldenRenders, EveryPresetRendersToTheCommittedBits) {
+  if (!TSynth::Runs(GetParam())) GTEST_SKIP() << "this machine lacks the instruction set";
   std::string table;
   int differ = 0;
   for (const GoldenRender& g : kGolden) {
-    const uint64_t got = RenderPreset(g.program, g.signal, g.rate);
+    const uint64_t got = RenderPreset(g.program, g.signal, g.rate, GetParam());
     if (got != g.fingerprint) {
       ++differ;
       ADD_FAILURE() << "program " << g.program << ", " << g.signal << " at " << g.rate
@@ -79,7 +84,14 @@ TEST(GoldenRenders, EveryPresetRendersToTheCommittedBits) {
   if (differ != 0) std::printf("The renders as they now are:\n%s", table.c_str());
 }
 
-TEST(GoldenRenders, CoverEveryPresetWithBothSignalsAtBothRates) {
+INSTANTIATE_TEST_SUITE_P(InstructionSets, GoldenRenders,
+                         ::testing::Values(TSynth::TInstructionSet::Baseline,
+                                           TSynth::TInstructionSet::Avx2),
+                         [](const auto& info) {
+                           return info.param == TSynth::TInstructionSet::Avx2 ? "Avx2" : "Baseline";
+                         });
+
+TEST(GoldenRenderTable, CoversEveryPresetWithBothSignalsAtBothRates) {
   EXPECT_EQ(std::size(kGolden), 32u * 2u * 2u);
 }
 
