@@ -9,6 +9,7 @@
 // operations in the same order and rounded at the same places as in the
 // one-frame path (TSynth::RunFrame, CombSample), so the bits agree.
 #include "TBlockKernel.h"
+#include "Simd4.h"
 
 #ifndef KEST_BLOCK_KERNEL
 #error "KEST_BLOCK_KERNEL must name the kernel this build of the file defines"
@@ -16,66 +17,18 @@
 
 namespace {
 
-using v4d = double __attribute__((vector_size(32)));
-using v4f = float __attribute__((vector_size(16)));
-using v4i = int32_t __attribute__((vector_size(16)));
-using v4l = int64_t __attribute__((vector_size(32)));
+using namespace simd;
+using kest::kChunk;
 
-#define KEST_INLINE inline __attribute__((always_inline))
-
-KEST_INLINE v4d Wide(v4f x) {
-  return __builtin_convertvector(x, v4d);
-}
-KEST_INLINE v4f Narrow(v4d x) {
-  return __builtin_convertvector(x, v4f);
-}
-// Rounded to single precision, kept as double for the steps that follow.
-KEST_INLINE v4d Single(v4d x) {
-  return Wide(Narrow(x));
-}
-KEST_INLINE v4d Splat(double x) {
-  return v4d{x, x, x, x};
-}
-KEST_INLINE v4f Splat(float x) {
-  return v4f{x, x, x, x};
-}
-KEST_INLINE v4f Load(const float* p) {
-  v4f v;
-  __builtin_memcpy(&v, p, sizeof v);
-  return v;
-}
-KEST_INLINE void Store(float* p, v4f v) {
-  __builtin_memcpy(p, &v, sizeof v);
-}
-KEST_INLINE bool All(v4i m) {
-  return (m[0] & m[1] & m[2] & m[3]) != 0;
-}
-KEST_INLINE bool All(v4l m) {
-  return (m[0] & m[1] & m[2] & m[3]) != 0;
-}
-KEST_INLINE v4f Abs(v4f x) {
-  return (v4f)((v4i)x & 0x7FFFFFFF);
-}
-
-// Rows to columns.
-template <typename V> KEST_INLINE void Transpose(V& a, V& b, V& c, V& d) {
-  const V t0 = __builtin_shufflevector(a, b, 0, 4, 1, 5);
-  const V t1 = __builtin_shufflevector(a, b, 2, 6, 3, 7);
-  const V t2 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
-  const V t3 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
-  a = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
-  b = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
-  c = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
-  d = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
-}
+constexpr int kLines = 6;
 
 // Four one-pole smoothers side by side (three glides and an idle lane, or
 // the four gates): Env := Ini x k + Env x (1 - k), the product Ini x k being
 // the same every frame.
 struct TSmoothers {
-  v4d IniK;
-  v4d Keep;
-  v4d Env;
+  D4 IniK;
+  D4 Keep;
+  D4 Env;
   bool Settled; // one more step would change nothing, nor would any later one
 
   TSmoothers(const TEnv* env, int lanes, double k, double keep) {
@@ -84,210 +37,282 @@ struct TSmoothers {
       ini[i] = env[i].Ini;
       now[i] = env[i].Env;
     }
-    IniK = v4d{ini[0], ini[1], ini[2], ini[3]} * k;
+    IniK = Make(ini[0], ini[1], ini[2], ini[3]) * k;
     Keep = Splat(keep);
-    Env = v4d{now[0], now[1], now[2], now[3]};
-    Settled = All(IniK + Env * Keep == Env);
+    Env = Make(now[0], now[1], now[2], now[3]);
+    Settled = AllEqual(IniK + Env * Keep, Env);
   }
 
   // Four frames; answers each smoother's four values in f0 .. f3.
-  KEST_INLINE void Step(v4d& f0, v4d& f1, v4d& f2, v4d& f3) {
+  inline void Step(D4& f0, D4& f1, D4& f2, D4& f3) {
     f0 = IniK + Env * Keep;
     f1 = IniK + f0 * Keep;
     f2 = IniK + f1 * Keep;
     f3 = IniK + f2 * Keep;
     Env = f3;
-    Settled = All(IniK + f3 * Keep == f3);
+    Settled = AllEqual(IniK + f3 * Keep, f3);
     Transpose(f0, f1, f2, f3);
   }
 
   void Save(TEnv* env, int lanes) const {
     for (int i = 0; i < lanes; ++i)
-      env[i].Env = Env[i];
+      env[i].Env = Lane(Env, i);
   }
 };
 
 // The delay a line is set to for a tuning quotient: at least two samples, at
-// most the ring, a NaN the longest.
-KEST_INLINE v4f LineDelay(v4d quotient, float max) {
-  v4f d = Narrow(quotient);
-  d = d < 2.0f ? Splat(2.0f) : d;
-  d = d > max ? Splat(max) : d;
-  d = d == d ? d : Splat(max);
-  return d;
+// most the ring, a NaN the longest (the order of Max and Min does that).
+inline F4 LineDelay(D4 quotient, float max) {
+  return Min(Max(SplatF(2.0f), Narrow(quotient)), SplatF(max));
 }
 
 // Four frames may run side by side when none reads what an earlier one of
-// them writes: then frame f's taps lie behind the chunk's first write and
-// ahead of its wrap-around.
-KEST_INLINE bool SideBySide(v4f delay, int32_t max) {
-  return All((delay > static_cast<float>(kest::kChunk + 1)) &
-             (delay <= static_cast<float>(max - 1)));
+// them writes: each frame's taps then lie behind the chunk's first write and
+// ahead of the ring's wrap onto it.
+inline bool SideBySide(F4 delay, int32_t max) {
+  return AllWithin(delay, static_cast<float>(kChunk + 1), static_cast<float>(max - 1));
 }
 
+// The constants of the cubic, as vectors.
+struct TCubic {
+  D4 Half = Splat(0.5);
+  D4 OneAndHalf = Splat(1.5);
+  D4 TwoAndHalf = Splat(2.5);
+  D4 Two = Opaque(Splat(2.0)); // kept a product: see Opaque
+};
+
 // The end of CombSample for four frames: coefficients, cubic, write-back.
-KEST_INLINE v4f CombFinish(TCombRing& r, v4f xm1f, v4f x0f, v4f x1f, v4f x2f, v4d td, double feed,
-                           v4d v) {
-  const v4d xm1 = Wide(xm1f), x0 = Wide(x0f), x1 = Wide(x1f), x2 = Wide(x2f);
-  const v4d c1 = Single(0.5 * (x1 - xm1));
-  const v4d c2 = Single(xm1 - 2.5 * x0 + 2.0 * x1 - 0.5 * x2);
-  const v4d c3 = Single(1.5 * (x0 - x1) + 0.5 * (x2 - xm1));
-  const v4f out = Narrow(((c3 * td + c2) * td + c1) * td + x0);
-  const v4f w = Narrow(v + Wide(out) * feed);
+// Answers the four outputs (singles, held as doubles).
+inline D4 CombFinish(TCombRing& r, D4 xm1, D4 x0, D4 x1, D4 x2, D4 td, const TCubic& k, D4 feed,
+                     D4 v) {
+  const D4 c1 = Single(k.Half * (x1 - xm1));
+  const D4 c2 = Single(xm1 - k.TwoAndHalf * x0 + k.Two * x1 - k.Half * x2);
+  const D4 c3 = Single(k.OneAndHalf * (x0 - x1) + k.Half * (x2 - xm1));
+  const D4 out = Single(((c3 * td + c2) * td + c1) * td + x0);
+  const F4 w = Narrow(v + out * feed);
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
   Store(r.Buf + cnt, w);
   Store(r.Buf + cnt + N, w);
-  // Frames past the ring's end went to the second copy only (and into the
-  // spare room): they belong at the start of the first copy too.
-  for (int32_t f = N - cnt; f < kest::kChunk; ++f)
-    r.Buf[cnt + f - N] = w[f];
-  r.Cnt = cnt + kest::kChunk >= N ? cnt + kest::kChunk - N : cnt + kest::kChunk;
-  return out;
-}
-
-// Four frames of a line whose delay moves. Positions are counted one ring
-// further on (Cnt + Max - delay is never negative), which changes neither the
-// fraction nor, on the doubled ring, the taps.
-KEST_INLINE v4f CombMoving(TCombRing& r, v4f delay, double feed, v4d v) {
-  const v4d p = (Splat(static_cast<double>(r.Cnt + r.Max)) + v4d{0.0, 1.0, 2.0, 3.0}) - Wide(delay);
-  const v4i i = __builtin_convertvector(p, v4i);
-  const v4d td = Single(p - __builtin_convertvector(i, v4d));
-  v4f xm1 = Load(r.Buf + i[0] - 1);
-  v4f x0 = Load(r.Buf + i[1] - 1);
-  v4f x1 = Load(r.Buf + i[2] - 1);
-  v4f x2 = Load(r.Buf + i[3] - 1);
-  Transpose(xm1, x0, x1, x2);
-  return CombFinish(r, xm1, x0, x1, x2, td, feed, v);
-}
-
-// Four frames of a line whose delay stands: the read position moves on by
-// one a frame, so each tap of the four frames is one load.
-KEST_INLINE v4f CombSteady(TCombRing& r, float delay, double feed, v4d v) {
-  const double p = static_cast<double>(r.Cnt + r.Max) - static_cast<double>(delay);
-  const int32_t i = static_cast<int32_t>(p);
-  const double td = static_cast<float>(p - i);
-  const float* at = r.Buf + i - 1;
-  return CombFinish(r, Load(at), Load(at + 1), Load(at + 2), Load(at + 3), Splat(td), feed, v);
-}
-
-// Four frames one at a time, for delays too short or too long to run side by side.
-KEST_INLINE v4f CombOneByOne(TCombRing& r, v4f delay, float feed, v4f v) {
-  v4f out;
-  for (int f = 0; f < kest::kChunk; ++f) {
-    r.Delay = delay[f];
-    out[f] = CombSample(r, feed, v[f]);
+  if (cnt + kChunk > N) {
+    // Frames past the ring's end went to the second copy only (and into the
+    // spare room): they belong at the start of the first copy too.
+    for (int32_t f = N - cnt; f < kChunk; ++f)
+      r.Buf[cnt + f - N] = Lane(w, f);
+    r.Cnt = cnt + kChunk - N;
+  } else {
+    r.Cnt = cnt + kChunk == N ? 0 : cnt + kChunk;
   }
   return out;
 }
+
+// Where a delay puts a frame's read position, Cnt + Max + f - delay (one
+// ring further on than CombSample counts, so never negative; on the doubled
+// ring the taps are the same). Its integer part is Cnt + Max + f - Lag and
+// its fraction Lag - delay, both exact, so both come from the delay alone.
+struct TLag {
+  I4 Lag; // the delay rounded up
+  D4 T;   // the interpolation fraction, a single
+
+  explicit TLag(F4 delay) {
+    const I4 whole = Truncate(delay);
+    const F4 frac = delay - Float(whole);
+    const F4 fractional = NonZero(frac);
+    T = Wide(Where(fractional, SplatF(1.0f) - frac));
+    Lag = whole - AsInt(fractional); // the mask reads -1
+  }
+};
+
+// The taps of four frames whose read positions follow one another, from the
+// first frame's x-1 on: seven neighbouring samples.
+inline void NeighbouringTaps(const float* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
+  xm1 = Wide(Load(at));
+  Shifts(xm1, Wide(Load(at + kChunk)), x0, x1, x2);
+}
+
+// Four frames of a line whose delay moves.
+inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
+  const TLag lag(delay);
+  const int32_t base = r.Cnt + r.Max - 1;
+  D4 xm1, x0, x1, x2;
+  if (Uniform(lag.Lag)) {
+    // The usual case: the delay's whole part stays within the chunk.
+    NeighbouringTaps(r.Buf + base - First(lag.Lag), xm1, x0, x1, x2);
+  } else {
+    const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - lag.Lag;
+    F4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
+    F4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
+    Transpose(a, b, c, d);
+    xm1 = Wide(a), x0 = Wide(b), x1 = Wide(c), x2 = Wide(d);
+  }
+  return CombFinish(r, xm1, x0, x1, x2, lag.T, k, feed, v);
+}
+
+// A line whose delay stands: its lag and fraction hold from chunk to chunk.
+struct TStanding {
+  float Delay;
+  bool SideBySide;
+  int32_t Lag;
+  D4 T;
+};
+
+inline D4 CombSteady(TCombRing& r, const TStanding& s, const TCubic& k, D4 feed, D4 v) {
+  D4 xm1, x0, x1, x2;
+  NeighbouringTaps(r.Buf + r.Cnt + r.Max - 1 - s.Lag, xm1, x0, x1, x2);
+  return CombFinish(r, xm1, x0, x1, x2, s.T, k, feed, v);
+}
+
+// Four frames one at a time, for delays too short or too long to run side by side.
+inline D4 CombOneByOne(TCombRing& r, F4 delay, float feed, F4 v) {
+  alignas(16) float d[4], in[4], out[4];
+  Store(d, delay);
+  Store(in, v);
+  for (int f = 0; f < kChunk; ++f) {
+    r.Delay = d[f];
+    out[f] = CombSample(r, feed, in[f]);
+  }
+  return Wide(Load(out));
+}
+
+// The peak meters (in L, in R, out L, out R): frame after frame each decays
+// by 0.999 (in double, rounded to single) and takes the frame's level if
+// that is higher.
+struct TPeaks {
+  D4 Level;
+
+  // levels: in L, in R, out L, out R over a chunk's frames.
+  inline void Run(D4 inL, D4 inR, D4 outL, D4 outR) {
+    D4 a0 = Abs(inL), a1 = Abs(inR), a2 = Abs(outL), a3 = Abs(outR);
+    Transpose(a0, a1, a2, a3);
+    Level = Max(a0, Single(Level * 0.999));
+    Level = Max(a1, Single(Level * 0.999));
+    Level = Max(a2, Single(Level * 0.999));
+    Level = Max(a3, Single(Level * 0.999));
+  }
+};
 
 } // namespace
 
 namespace kest {
 
 void KEST_BLOCK_KERNEL(TBlockJob& job) {
-  constexpr int kLines = 6;
   const TBlockValues& values = job.Values;
-  const double sr = values.SampleRate;
-  const double feed = values.Feed;
-  const v4d level = Splat(values.Level);
+  const D4 sr = Splat(values.SampleRate);
+  const D4 feed = Splat(static_cast<double>(values.Feed));
+  const D4 level = Splat(values.Level);
+  const TCubic cubic;
 
   TSmoothers glide(job.Port, 3, values.PortK, 1.0 - values.PortK);
   TSmoothers gates(job.Gate, 4, job.KRelease, job.KReleaseM);
 
-  // Each line's delay as it stands, and whether a standing delay runs side by side.
-  float steady[kLines];
-  bool steadyFits[kLines];
-  auto settle = [&](const v4f* delays, int frame) {
+  // What the lines and the mix need for one chunk, worked out a chunk ahead
+  // so that the glide, the divisions and the gates run beside the lines.
+  struct TControl {
+    bool Moving; // the delays move within the chunk (else: the standing ones)
+    F4 Delays[kLines];
+    bool SideBySide[kLines];
+    D4 Gate[4]; // the gates over the chunk's frames
+  };
+  TStanding steady[kLines];
+  auto tune = [&](const D4* hz, TControl& c) {
+    for (int ch = 0; ch < 3; ++ch) {
+      c.Delays[2 * ch] =
+          LineDelay(sr / (hz[ch] * values.Detune1), static_cast<float>(job.Lines[2 * ch]->Max));
+      c.Delays[2 * ch + 1] =
+          LineDelay(sr / (hz[ch] * values.Detune2), static_cast<float>(job.Lines[2 * ch + 1]->Max));
+    }
+    for (int l = 0; l < kLines; ++l)
+      c.SideBySide[l] = SideBySide(c.Delays[l], job.Lines[l]->Max);
+  };
+  auto settle = [&](const TControl& c, int frame) {
     for (int l = 0; l < kLines; ++l) {
-      steady[l] = delays[l][frame];
-      steadyFits[l] = SideBySide(Splat(steady[l]), job.Lines[l]->Max);
+      TStanding& s = steady[l];
+      s.Delay = Lane(c.Delays[l], frame);
+      s.SideBySide = SideBySide(SplatF(s.Delay), job.Lines[l]->Max);
+      const TLag lag(SplatF(s.Delay));
+      s.Lag = First(lag.Lag);
+      s.T = lag.T;
     }
   };
-  v4f delays[kLines];
-  auto tune = [&](const v4d* hz) {
-    for (int c = 0; c < 3; ++c) {
-      delays[2 * c] = LineDelay(sr / (hz[c] * values.Detune1), job.Lines[2 * c]->Max);
-      delays[2 * c + 1] = LineDelay(sr / (hz[c] * values.Detune2), job.Lines[2 * c + 1]->Max);
+  auto control = [&](TControl& c) {
+    c.Moving = !glide.Settled;
+    if (c.Moving) {
+      D4 hz[4];
+      glide.Step(hz[0], hz[1], hz[2], hz[3]);
+      tune(hz, c);
+      if (glide.Settled) settle(c, kChunk - 1);
+    }
+    if (gates.Settled) {
+      for (int g = 0; g < 4; ++g)
+        c.Gate[g] = Splat(Lane(gates.Env, g));
+    } else {
+      gates.Step(c.Gate[0], c.Gate[1], c.Gate[2], c.Gate[3]);
     }
   };
+  TControl now, next;
   {
-    const v4d now[3] = {Splat(glide.Env[0]), Splat(glide.Env[1]), Splat(glide.Env[2])};
-    tune(now);
-    settle(delays, 0);
+    const D4 hz[3] = {Splat(Lane(glide.Env, 0)), Splat(Lane(glide.Env, 1)),
+                      Splat(Lane(glide.Env, 2))};
+    tune(hz, now);
+    settle(now, 0);
   }
-  // The gates over the chunk's frames; constant while they stand.
-  v4d gate[4] = {Splat(gates.Env[0]), Splat(gates.Env[1]), Splat(gates.Env[2]),
-                 Splat(gates.Env[3])};
+  control(now);
 
-  v4f peaks{job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]};
-  const float ffeed = values.Feed;
+  TPeaks peaks;
+  peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
+  // The previous chunk's levels: the meters run a chunk behind, beside the lines.
+  D4 levels[4];
+  bool pending = false;
 
   for (int32_t j = 0; j < job.Frames; j += kChunk) {
-    v4f inF[2];
-    v4d in[2];
+    F4 inF[2];
+    D4 in[2];
     for (int s = 0; s < 2; ++s) {
-      inF[s] = job.In[s] != nullptr ? Load(job.In[s] + j) : v4f{};
+      inF[s] = job.In[s] != nullptr ? Load(job.In[s] + j) : SplatF(0.0f);
       in[s] = Wide(inF[s]);
     }
 
-    // Glides and tuning.
-    const bool moving = !glide.Settled;
-    if (moving) {
-      v4d hz[4];
-      glide.Step(hz[0], hz[1], hz[2], hz[3]);
-      tune(hz);
-      if (glide.Settled) settle(delays, kChunk - 1);
-    }
+    const bool last = j + kChunk >= job.Frames;
+    if (!last) control(next);
 
-    // Gates.
-    const bool gatesMoving = !gates.Settled;
-    if (gatesMoving) gates.Step(gate[0], gate[1], gate[2], gate[3]);
-
-    // The six lines.
-    v4f out[kLines];
+    D4 out[kLines];
     for (int l = 0; l < kLines; ++l) {
       TCombRing& r = *job.Lines[l];
       const int s = l & 1;
-      if (!moving) {
-        out[l] = steadyFits[l] ? CombSteady(r, steady[l], feed, in[s])
-                               : CombOneByOne(r, Splat(steady[l]), ffeed, inF[s]);
-      } else if (SideBySide(delays[l], r.Max)) {
-        out[l] = CombMoving(r, delays[l], feed, in[s]);
+      if (!now.Moving) {
+        out[l] = steady[l].SideBySide
+                     ? CombSteady(r, steady[l], cubic, feed, in[s])
+                     : CombOneByOne(r, SplatF(steady[l].Delay), values.Feed, inF[s]);
+      } else if (now.SideBySide[l]) {
+        out[l] = CombMoving(r, now.Delays[l], cubic, feed, in[s]);
       } else {
-        out[l] = CombOneByOne(r, delays[l], ffeed, inF[s]);
+        out[l] = CombOneByOne(r, now.Delays[l], values.Feed, inF[s]);
       }
     }
 
-    // The mix.
-    v4f mixed[2];
+    if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
+
     for (int s = 0; s < 2; ++s) {
-      const v4d a1 = Wide(out[s]), a2 = Wide(out[s + 2]), a3 = Wide(out[s + 4]);
-      mixed[s] =
-          Narrow(level * (a1 * gate[0] + a2 * gate[1] + a3 * gate[2] + in[s] * gate[3] * 3.0));
-      Store(job.Out[s] + j, mixed[s]);
+      const F4 mixed = Narrow(level * (out[s] * now.Gate[0] + out[s + 2] * now.Gate[1] +
+                                       out[s + 4] * now.Gate[2] + in[s] * now.Gate[3] * 3.0));
+      Store(job.Out[s] + j, mixed);
+      levels[s] = in[s];
+      levels[s + 2] = Wide(mixed);
     }
+    pending = true;
 
-    if (gatesMoving && gates.Settled) {
-      for (int g = 0; g < 4; ++g)
-        gate[g] = Splat(gates.Env[g]);
-    }
-
-    // The peak meters, frame after frame.
-    v4f a[kChunk] = {Abs(inF[0]), Abs(inF[1]), Abs(mixed[0]), Abs(mixed[1])};
-    Transpose(a[0], a[1], a[2], a[3]);
-    for (int f = 0; f < kChunk; ++f) {
-      const v4f decayed = Narrow(Wide(peaks) * 0.999);
-      peaks = a[f] > decayed ? a[f] : decayed;
-    }
+    if (!last) now = next;
   }
+  if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
 
   glide.Save(job.Port, 3);
   gates.Save(job.Gate, 4);
   for (int l = 0; l < kLines; ++l)
-    job.Lines[l]->Delay = glide.Settled ? steady[l] : delays[l][kChunk - 1];
+    job.Lines[l]->Delay = now.Moving ? Lane(now.Delays[l], kChunk - 1) : steady[l].Delay;
+  alignas(32) double p[4];
+  Store(p, peaks.Level);
   for (int i = 0; i < 4; ++i)
-    job.Peaks[i] = peaks[i];
+    job.Peaks[i] = static_cast<float>(p[i]);
 }
 
 } // namespace kest
