@@ -46,11 +46,15 @@ KEST_SIMD F4 Min(F4 a, F4 b) {
 KEST_SIMD F4 Abs(F4 x) {
   return {_mm_and_ps(x.v, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)))};
 }
-// Whether every lane of a is above lo and at most hi.
-KEST_SIMD bool AllWithin(F4 a, float lo, float hi) {
-  const __m128 in =
-      _mm_and_ps(_mm_cmpgt_ps(a.v, _mm_set1_ps(lo)), _mm_cmple_ps(a.v, _mm_set1_ps(hi)));
-  return _mm_movemask_ps(in) == 0xF;
+// The lanes of a above lo and at most hi (a NaN is neither), as a mask.
+KEST_SIMD F4 Within(F4 a, float lo, float hi) {
+  return {_mm_and_ps(_mm_cmpgt_ps(a.v, _mm_set1_ps(lo)), _mm_cmple_ps(a.v, _mm_set1_ps(hi)))};
+}
+KEST_SIMD F4 operator&(F4 a, F4 b) {
+  return {_mm_and_ps(a.v, b.v)};
+}
+KEST_SIMD bool All(F4 mask) {
+  return _mm_movemask_ps(mask.v) == 0xF;
 }
 KEST_SIMD void Transpose(F4& a, F4& b, F4& c, F4& d) {
   _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);

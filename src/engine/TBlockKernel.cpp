@@ -60,17 +60,11 @@ struct TSmoothers {
   }
 };
 
-// The delay a line is set to for a tuning quotient: at least two samples, at
-// most the ring, a NaN the longest (the order of Max and Min does that).
-inline F4 LineDelay(D4 quotient, float max) {
-  return Min(Max(SplatF(2.0f), Narrow(quotient)), SplatF(max));
-}
-
-// Four frames may run side by side when none reads what an earlier one of
-// them writes: each frame's taps then lie behind the chunk's first write and
-// ahead of the ring's wrap onto it.
-inline bool SideBySide(F4 delay, int32_t max) {
-  return AllWithin(delay, static_cast<float>(kChunk + 1), static_cast<float>(max - 1));
+// The lanes of a delay with which four frames of a line may run side by
+// side: none then reads what an earlier one of them writes, as each frame's
+// taps lie behind the chunk's first write and ahead of the ring's wrap onto it.
+inline F4 SideBySide(F4 delay, int32_t max) {
+  return Within(delay, static_cast<float>(kChunk + 1), static_cast<float>(max - 1));
 }
 
 // The constants of the cubic, as vectors.
@@ -81,14 +75,21 @@ struct TCubic {
   D4 Two = Opaque(Splat(2.0)); // kept a product: see Opaque
 };
 
-// The end of CombSample for four frames: coefficients, cubic, write-back.
+// A line's four frames between reading the ring and writing it back: the
+// cubic's coefficients (singles) and what it is evaluated at.
+struct TCoefficients {
+  D4 C1, C2, C3, X0, T;
+};
+
+inline TCoefficients Coefficients(D4 xm1, D4 x0, D4 x1, D4 x2, D4 t, const TCubic& k) {
+  return {Single(k.Half * (x1 - xm1)), Single(xm1 - k.TwoAndHalf * x0 + k.Two * x1 - k.Half * x2),
+          Single(k.OneAndHalf * (x0 - x1) + k.Half * (x2 - xm1)), x0, t};
+}
+
+// The end of CombSample for four frames: the cubic and the write-back.
 // Answers the four outputs (singles, held as doubles).
-inline D4 CombFinish(TCombRing& r, D4 xm1, D4 x0, D4 x1, D4 x2, D4 td, const TCubic& k, D4 feed,
-                     D4 v) {
-  const D4 c1 = Single(k.Half * (x1 - xm1));
-  const D4 c2 = Single(xm1 - k.TwoAndHalf * x0 + k.Two * x1 - k.Half * x2);
-  const D4 c3 = Single(k.OneAndHalf * (x0 - x1) + k.Half * (x2 - xm1));
-  const D4 out = Single(((c3 * td + c2) * td + c1) * td + x0);
+inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
+  const D4 out = Single(((c.C3 * c.T + c.C2) * c.T + c.C1) * c.T + c.X0);
   const F4 w = Narrow(v + out * feed);
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
@@ -145,7 +146,7 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
     Transpose(a, b, c, d);
     xm1 = Wide(a), x0 = Wide(b), x1 = Wide(c), x2 = Wide(d);
   }
-  return CombFinish(r, xm1, x0, x1, x2, lag.T, k, feed, v);
+  return CombWrite(r, Coefficients(xm1, x0, x1, x2, lag.T, k), feed, v);
 }
 
 // A line whose delay stands: its lag and fraction hold from chunk to chunk.
@@ -156,10 +157,42 @@ struct TStanding {
   D4 T;
 };
 
-inline D4 CombSteady(TCombRing& r, const TStanding& s, const TCubic& k, D4 feed, D4 v) {
+// Reads four frames of a line whose read positions follow one another, lag
+// samples behind the writes.
+inline TCoefficients CombRead(const TCombRing& r, int32_t lag, D4 t, const TCubic& k) {
   D4 xm1, x0, x1, x2;
-  NeighbouringTaps(r.Buf + r.Cnt + r.Max - 1 - s.Lag, xm1, x0, x1, x2);
-  return CombFinish(r, xm1, x0, x1, x2, s.T, k, feed, v);
+  NeighbouringTaps(r.Buf + r.Cnt + r.Max - 1 - lag, xm1, x0, x1, x2);
+  return Coefficients(xm1, x0, x1, x2, t, k);
+}
+
+inline D4 CombSteady(TCombRing& r, const TStanding& s, const TCubic& k, D4 feed, D4 v) {
+  return CombWrite(r, CombRead(r, s.Lag, s.T, k), feed, v);
+}
+
+// All six lines at lags that hold through the chunk. Each line's reading
+// half runs before the writing half of the one before, so the long chain
+// from the taps to the write-back of one line overlaps the next one's.
+inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
+                    D4 feed, const D4* in, D4* out) {
+  TCoefficients c[kLines];
+  auto read = [&](int l) __attribute__((always_inline)) {
+    c[l] = CombRead(*lines[l], lag[l], t[l], k);
+  };
+  auto write = [&](int l) __attribute__((always_inline)) {
+    out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
+  };
+  read(0);
+  read(1);
+  read(2);
+  write(0);
+  read(3);
+  write(1);
+  read(4);
+  write(2);
+  read(5);
+  write(3);
+  write(4);
+  write(5);
 }
 
 // Four frames one at a time, for delays too short or too long to run side by side.
@@ -211,36 +244,62 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
     bool Moving; // the delays move within the chunk (else: the standing ones)
     F4 Delays[kLines];
     bool SideBySide[kLines];
+    // Every line side by side at a lag that holds through the chunk (the usual case).
+    bool Neighbouring;
+    int32_t Lag[kLines];
+    D4 T[kLines];
     D4 Gate[4]; // the gates over the chunk's frames
   };
   TStanding steady[kLines];
-  auto tune = [&](const D4* hz, TControl& c) {
-    for (int ch = 0; ch < 3; ++ch) {
-      c.Delays[2 * ch] =
-          LineDelay(sr / (hz[ch] * values.Detune1), static_cast<float>(job.Lines[2 * ch]->Max));
-      c.Delays[2 * ch + 1] =
-          LineDelay(sr / (hz[ch] * values.Detune2), static_cast<float>(job.Lines[2 * ch + 1]->Max));
+  // The delay a line is set to for a tuning quotient: at least two samples,
+  // at most the ring, a NaN the longest (the order of Max and Min does that).
+  // Delays that may run side by side are all that already.
+  auto tune = [&](const D4* hz, TControl& c) __attribute__((always_inline)) {
+    F4 sideBySide = NonZero(SplatF(1.0f));
+    for (int l = 0; l < kLines; ++l) {
+      c.Delays[l] = Narrow(sr / (hz[l / 2] * (l % 2 == 0 ? values.Detune1 : values.Detune2)));
+      sideBySide = sideBySide & SideBySide(c.Delays[l], job.Lines[l]->Max);
     }
-    for (int l = 0; l < kLines; ++l)
-      c.SideBySide[l] = SideBySide(c.Delays[l], job.Lines[l]->Max);
+    const bool all = All(sideBySide);
+    for (int l = 0; l < kLines; ++l) {
+      c.SideBySide[l] = all;
+      if (all) continue;
+      const float max = static_cast<float>(job.Lines[l]->Max);
+      c.Delays[l] = Min(Max(SplatF(2.0f), c.Delays[l]), SplatF(max));
+      c.SideBySide[l] = All(SideBySide(c.Delays[l], job.Lines[l]->Max));
+    }
   };
   auto settle = [&](const TControl& c, int frame) {
     for (int l = 0; l < kLines; ++l) {
       TStanding& s = steady[l];
       s.Delay = Lane(c.Delays[l], frame);
-      s.SideBySide = SideBySide(SplatF(s.Delay), job.Lines[l]->Max);
+      s.SideBySide = All(SideBySide(SplatF(s.Delay), job.Lines[l]->Max));
       const TLag lag(SplatF(s.Delay));
       s.Lag = First(lag.Lag);
       s.T = lag.T;
     }
   };
-  auto control = [&](TControl& c) {
+  auto control = [&](TControl & c) __attribute__((always_inline)) {
     c.Moving = !glide.Settled;
     if (c.Moving) {
       D4 hz[4];
       glide.Step(hz[0], hz[1], hz[2], hz[3]);
       tune(hz, c);
+      c.Neighbouring = c.SideBySide[0]; // all or none, unless clamped
+      for (int l = 0; l < kLines && c.Neighbouring; ++l) {
+        const TLag lag(c.Delays[l]);
+        c.Neighbouring = c.SideBySide[l] && Uniform(lag.Lag);
+        c.Lag[l] = First(lag.Lag);
+        c.T[l] = lag.T;
+      }
       if (glide.Settled) settle(c, kChunk - 1);
+    } else {
+      c.Neighbouring = true;
+      for (int l = 0; l < kLines; ++l) {
+        c.Neighbouring = c.Neighbouring && steady[l].SideBySide;
+        c.Lag[l] = steady[l].Lag;
+        c.T[l] = steady[l].T;
+      }
     }
     if (gates.Settled) {
       for (int g = 0; g < 4; ++g)
@@ -249,14 +308,16 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       gates.Step(c.Gate[0], c.Gate[1], c.Gate[2], c.Gate[3]);
     }
   };
-  TControl now, next;
+  TControl controls[2];
+  TControl* now = &controls[0];
+  TControl* next = &controls[1];
   {
     const D4 hz[3] = {Splat(Lane(glide.Env, 0)), Splat(Lane(glide.Env, 1)),
                       Splat(Lane(glide.Env, 2))};
-    tune(hz, now);
-    settle(now, 0);
+    tune(hz, *now);
+    settle(*now, 0);
   }
-  control(now);
+  control(*now);
 
   TPeaks peaks;
   peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
@@ -273,42 +334,50 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
     }
 
     const bool last = j + kChunk >= job.Frames;
-    if (!last) control(next);
+    if (!last) control(*next);
 
     D4 out[kLines];
-    for (int l = 0; l < kLines; ++l) {
-      TCombRing& r = *job.Lines[l];
-      const int s = l & 1;
-      if (!now.Moving) {
-        out[l] = steady[l].SideBySide
-                     ? CombSteady(r, steady[l], cubic, feed, in[s])
-                     : CombOneByOne(r, SplatF(steady[l].Delay), values.Feed, inF[s]);
-      } else if (now.SideBySide[l]) {
-        out[l] = CombMoving(r, now.Delays[l], cubic, feed, in[s]);
-      } else {
-        out[l] = CombOneByOne(r, now.Delays[l], values.Feed, inF[s]);
+    if (now->Neighbouring) {
+      CombSix(job.Lines, now->Lag, now->T, cubic, feed, in, out);
+    } else {
+      for (int l = 0; l < kLines; ++l) {
+        TCombRing& r = *job.Lines[l];
+        const int s = l & 1;
+        if (!now->Moving) {
+          out[l] = steady[l].SideBySide
+                       ? CombSteady(r, steady[l], cubic, feed, in[s])
+                       : CombOneByOne(r, SplatF(steady[l].Delay), values.Feed, inF[s]);
+        } else if (now->SideBySide[l]) {
+          out[l] = CombMoving(r, now->Delays[l], cubic, feed, in[s]);
+        } else {
+          out[l] = CombOneByOne(r, now->Delays[l], values.Feed, inF[s]);
+        }
       }
     }
 
     if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
 
     for (int s = 0; s < 2; ++s) {
-      const F4 mixed = Narrow(level * (out[s] * now.Gate[0] + out[s + 2] * now.Gate[1] +
-                                       out[s + 4] * now.Gate[2] + in[s] * now.Gate[3] * 3.0));
+      const F4 mixed = Narrow(level * (out[s] * now->Gate[0] + out[s + 2] * now->Gate[1] +
+                                       out[s + 4] * now->Gate[2] + in[s] * now->Gate[3] * 3.0));
       Store(job.Out[s] + j, mixed);
       levels[s] = in[s];
       levels[s + 2] = Wide(mixed);
     }
     pending = true;
 
-    if (!last) now = next;
+    if (!last) {
+      TControl* const done = now;
+      now = next;
+      next = done;
+    }
   }
   if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
 
   glide.Save(job.Port, 3);
   gates.Save(job.Gate, 4);
   for (int l = 0; l < kLines; ++l)
-    job.Lines[l]->Delay = now.Moving ? Lane(now.Delays[l], kChunk - 1) : steady[l].Delay;
+    job.Lines[l]->Delay = now->Moving ? Lane(now->Delays[l], kChunk - 1) : steady[l].Delay;
   alignas(32) double p[4];
   Store(p, peaks.Level);
   for (int i = 0; i < 4; ++i)
