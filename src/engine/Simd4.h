@@ -97,6 +97,23 @@ KEST_SIMD I4 Truncate(F4 x) {
 KEST_SIMD F4 Float(I4 x) {
   return {_mm_cvtepi32_ps(x.v)};
 }
+// The lanes rounded up to whole numbers (in range of int32 when not negative).
+KEST_SIMD F4 Ceil(F4 x) {
+#if defined(__SSE4_1__)
+  return {_mm_ceil_ps(x.v)};
+#else
+  const __m128 whole = _mm_cvtepi32_ps(_mm_cvttps_epi32(x.v));
+  return {_mm_add_ps(whole, _mm_and_ps(_mm_cmplt_ps(whole, x.v), _mm_set1_ps(1.0f)))};
+#endif
+}
+// Whether all four lanes hold the same number.
+KEST_SIMD bool Uniform(F4 x) {
+  const __m128 first = _mm_shuffle_ps(x.v, x.v, 0);
+  return _mm_movemask_ps(_mm_cmpeq_ps(x.v, first)) == 0xF;
+}
+KEST_SIMD float First(F4 x) {
+  return _mm_cvtss_f32(x.v);
+}
 // All ones in the lanes where x is not zero, as integers (-1) and as a mask.
 KEST_SIMD F4 NonZero(F4 x) {
   return {_mm_cmpneq_ps(x.v, _mm_setzero_ps())};

@@ -112,16 +112,10 @@ inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
 // ring the taps are the same). Its integer part is Cnt + Max + f - Lag and
 // its fraction Lag - delay, both exact, so both come from the delay alone.
 struct TLag {
-  I4 Lag; // the delay rounded up
+  F4 Lag; // the delay rounded up
   D4 T;   // the interpolation fraction, a single
 
-  explicit TLag(F4 delay) {
-    const I4 whole = Truncate(delay);
-    const F4 frac = delay - Float(whole);
-    const F4 fractional = NonZero(frac);
-    T = Wide(Where(fractional, SplatF(1.0f) - frac));
-    Lag = whole - AsInt(fractional); // the mask reads -1
-  }
+  explicit TLag(F4 delay) : Lag(Ceil(delay)), T(Wide(Lag - delay)) {}
 };
 
 // The taps of four frames whose read positions follow one another, from the
@@ -138,9 +132,9 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
   D4 xm1, x0, x1, x2;
   if (Uniform(lag.Lag)) {
     // The usual case: the delay's whole part stays within the chunk.
-    NeighbouringTaps(r.Buf + base - First(lag.Lag), xm1, x0, x1, x2);
+    NeighbouringTaps(r.Buf + base - static_cast<int32_t>(First(lag.Lag)), xm1, x0, x1, x2);
   } else {
-    const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - lag.Lag;
+    const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - Truncate(lag.Lag);
     F4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
     F4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
     Transpose(a, b, c, d);
@@ -275,7 +269,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       s.Delay = Lane(c.Delays[l], frame);
       s.SideBySide = All(SideBySide(SplatF(s.Delay), job.Lines[l]->Max));
       const TLag lag(SplatF(s.Delay));
-      s.Lag = First(lag.Lag);
+      s.Lag = static_cast<int32_t>(First(lag.Lag));
       s.T = lag.T;
     }
   };
@@ -289,7 +283,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       for (int l = 0; l < kLines && c.Neighbouring; ++l) {
         const TLag lag(c.Delays[l]);
         c.Neighbouring = c.SideBySide[l] && Uniform(lag.Lag);
-        c.Lag[l] = First(lag.Lag);
+        c.Lag[l] = static_cast<int32_t>(First(lag.Lag));
         c.T[l] = lag.T;
       }
       if (glide.Settled) settle(c, kChunk - 1);

@@ -5,7 +5,10 @@
 // Windows) makes the same input samples.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "TSynth.h"
 
@@ -67,5 +70,14 @@ Output Render(TSynth& synth, const Plan& plan, Signal& signal);
 
 // FNV-1a over the bits of every output sample and the four peak meters.
 uint64_t Fingerprint(const Output& out);
+
+// Both instruction sets of the block path, for tests run once with each.
+inline auto InstructionSets() {
+  return ::testing::Values(TSynth::TInstructionSet::Baseline, TSynth::TInstructionSet::Avx2);
+}
+inline std::string
+InstructionSetName(const ::testing::TestParamInfo<TSynth::TInstructionSet>& info) {
+  return info.param == TSynth::TInstructionSet::Avx2 ? "Avx2" : "Baseline";
+}
 
 } // namespace engine_render

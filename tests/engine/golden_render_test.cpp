@@ -84,12 +84,7 @@ TEST_P(GoldenRenders, EveryPresetRendersToTheCommittedBits) {
   if (differ != 0) std::printf("The renders as they now are:\n%s", table.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(InstructionSets, GoldenRenders,
-                         ::testing::Values(TSynth::TInstructionSet::Baseline,
-                                           TSynth::TInstructionSet::Avx2),
-                         [](const auto& info) {
-                           return info.param == TSynth::TInstructionSet::Avx2 ? "Avx2" : "Baseline";
-                         });
+INSTANTIATE_TEST_SUITE_P(InstructionSets, GoldenRenders, InstructionSets(), InstructionSetName);
 
 TEST(GoldenRenderTable, CoversEveryPresetWithBothSignalsAtBothRates) {
   EXPECT_EQ(std::size(kGolden), 32u * 2u * 2u);
