@@ -180,12 +180,6 @@ KEST_SIMD void Shifts(D4 a, D4 b, D4& by1, D4& by2, D4& by3) {
   by1.v = _mm256_shuffle_pd(a.v, by2.v, 0x5);
   by3.v = _mm256_shuffle_pd(by2.v, b.v, 0x5);
 }
-// x, hidden from the optimiser (which would turn a product by 2 into a sum,
-// onto the busier adder).
-KEST_SIMD D4 Opaque(D4 x) {
-  __asm__("" : "+x"(x.v));
-  return x;
-}
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const __m256d t0 = _mm256_unpacklo_pd(a.v, b.v); // a0 b0 a2 b2
   const __m256d t1 = _mm256_unpackhi_pd(a.v, b.v); // a1 b1 a3 b3
@@ -253,10 +247,6 @@ KEST_SIMD void Shifts(D4 a, D4 b, D4& by1, D4& by2, D4& by3) {
   by1 = {_mm_shuffle_pd(a.lo, a.hi, 0x1), mid};
   by2 = {a.hi, b.lo};
   by3 = {mid, _mm_shuffle_pd(b.lo, b.hi, 0x1)};
-}
-KEST_SIMD D4 Opaque(D4 x) {
-  __asm__("" : "+x"(x.lo), "+x"(x.hi));
-  return x;
 }
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const D4 ra = a, rb = b, rc = c, rd = d;

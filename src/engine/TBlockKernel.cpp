@@ -72,7 +72,7 @@ struct TCubic {
   D4 Half = Splat(0.5);
   D4 OneAndHalf = Splat(1.5);
   D4 TwoAndHalf = Splat(2.5);
-  D4 Two = Opaque(Splat(2.0)); // kept a product: see Opaque
+  D4 Two = Splat(2.0);
 };
 
 // A line's four frames between reading the ring and writing it back: the
@@ -305,7 +305,8 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   TControl controls[2];
   TControl* now = &controls[0];
   TControl* next = &controls[1];
-  {
+  if (glide.Settled) {
+    // The delays stand from the first frame on.
     const D4 hz[3] = {Splat(Lane(glide.Env, 0)), Splat(Lane(glide.Env, 1)),
                       Splat(Lane(glide.Env, 2))};
     tune(hz, *now);
