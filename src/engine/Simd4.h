@@ -43,8 +43,8 @@ KEST_SIMD F4 Max(F4 a, F4 b) {
 KEST_SIMD F4 Min(F4 a, F4 b) {
   return {_mm_min_ps(a.v, b.v)};
 }
-KEST_SIMD F4 Abs(F4 x) {
-  return {_mm_and_ps(x.v, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)))};
+KEST_SIMD F4 AllSet() {
+  return {_mm_castsi128_ps(_mm_set1_epi32(-1))};
 }
 // The lanes of a above lo and at most hi (a NaN is neither), as a mask.
 KEST_SIMD F4 Within(F4 a, float lo, float hi) {
@@ -58,9 +58,6 @@ KEST_SIMD bool All(F4 mask) {
 }
 KEST_SIMD void Transpose(F4& a, F4& b, F4& c, F4& d) {
   _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
-}
-KEST_SIMD void Store(int32_t* p, I4 x) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), x.v);
 }
 KEST_SIMD F4 operator-(F4 a, F4 b) {
   return {_mm_sub_ps(a.v, b.v)};
@@ -82,20 +79,9 @@ KEST_SIMD int32_t Lane(I4 x, int i) {
   _mm_store_si128(reinterpret_cast<__m128i*>(a), x.v);
   return a[i];
 }
-KEST_SIMD int32_t First(I4 x) {
-  return _mm_cvtsi128_si32(x.v);
-}
-// Whether all four lanes hold the same number.
-KEST_SIMD bool Uniform(I4 x) {
-  const __m128i first = _mm_shuffle_epi32(x.v, 0);
-  return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(x.v, first))) == 0xF;
-}
-// Integer part of lanes that are not negative, and back.
+// The integer part of lanes that are not negative.
 KEST_SIMD I4 Truncate(F4 x) {
   return {_mm_cvttps_epi32(x.v)};
-}
-KEST_SIMD F4 Float(I4 x) {
-  return {_mm_cvtepi32_ps(x.v)};
 }
 // The lanes rounded up to whole numbers (in range of int32 when not negative).
 KEST_SIMD F4 Ceil(F4 x) {
@@ -113,17 +99,6 @@ KEST_SIMD bool Uniform(F4 x) {
 }
 KEST_SIMD float First(F4 x) {
   return _mm_cvtss_f32(x.v);
-}
-// All ones in the lanes where x is not zero, as integers (-1) and as a mask.
-KEST_SIMD F4 NonZero(F4 x) {
-  return {_mm_cmpneq_ps(x.v, _mm_setzero_ps())};
-}
-KEST_SIMD I4 AsInt(F4 mask) {
-  return {_mm_castps_si128(mask.v)};
-}
-// x where mask is set, else 0.
-KEST_SIMD F4 Where(F4 mask, F4 x) {
-  return {_mm_and_ps(mask.v, x.v)};
 }
 
 #if defined(__AVX__)
@@ -155,12 +130,6 @@ KEST_SIMD D4 Wide(F4 x) {
 }
 KEST_SIMD F4 Narrow(D4 x) {
   return {_mm256_cvtpd_ps(x.v)};
-}
-KEST_SIMD D4 Wide(I4 x) {
-  return {_mm256_cvtepi32_pd(x.v)};
-}
-KEST_SIMD I4 Truncate(D4 x) {
-  return {_mm256_cvttpd_epi32(x.v)};
 }
 KEST_SIMD bool AllEqual(D4 a, D4 b) {
   return _mm256_movemask_pd(_mm256_cmp_pd(a.v, b.v, _CMP_EQ_OQ)) == 0xF;
@@ -221,12 +190,6 @@ KEST_SIMD D4 Wide(F4 x) {
 KEST_SIMD F4 Narrow(D4 x) {
   return {_mm_movelh_ps(_mm_cvtpd_ps(x.lo), _mm_cvtpd_ps(x.hi))};
 }
-KEST_SIMD D4 Wide(I4 x) {
-  return {_mm_cvtepi32_pd(x.v), _mm_cvtepi32_pd(_mm_shuffle_epi32(x.v, 0xEE))};
-}
-KEST_SIMD I4 Truncate(D4 x) {
-  return {_mm_unpacklo_epi64(_mm_cvttpd_epi32(x.lo), _mm_cvttpd_epi32(x.hi))};
-}
 KEST_SIMD bool AllEqual(D4 a, D4 b) {
   return (_mm_movemask_pd(_mm_cmpeq_pd(a.lo, b.lo)) & _mm_movemask_pd(_mm_cmpeq_pd(a.hi, b.hi))) ==
          0x3;
@@ -263,9 +226,6 @@ KEST_SIMD D4 operator*(double a, D4 b) {
 }
 KEST_SIMD D4 operator*(D4 a, double b) {
   return a * Splat(b);
-}
-KEST_SIMD D4 operator+(D4 a, double b) {
-  return a + Splat(b);
 }
 // Rounded to single precision, kept as double for the steps that follow.
 KEST_SIMD D4 Single(D4 x) {

@@ -20,6 +20,8 @@ namespace {
 using namespace simd;
 using kest::kChunk;
 
+#define KEST_INLINE inline __attribute__((always_inline))
+
 constexpr int kLines = 6;
 
 // Four one-pole smoothers side by side (three glides and an idle lane, or
@@ -218,107 +220,157 @@ struct TPeaks {
   }
 };
 
-} // namespace
+// What a chunk's lines and mix need: the delays (or that they stand), each
+// line's lag and fraction, and the gates over the chunk's frames.
+struct TControl {
+  bool Moving; // the delays move within the chunk (else: the standing ones)
+  F4 Delays[kLines];
+  bool SideBySide[kLines];
+  // Every line side by side at a lag that holds through the chunk (the usual case).
+  bool Neighbouring;
+  int32_t Lag[kLines];
+  D4 T[kLines];
+  D4 Gate[4];
+};
 
-namespace kest {
-
-void KEST_BLOCK_KERNEL(TBlockJob& job) {
-  const TBlockValues& values = job.Values;
-  const D4 sr = Splat(values.SampleRate);
-  const D4 feed = Splat(static_cast<double>(values.Feed));
-  const D4 level = Splat(values.Level);
-  const TCubic cubic;
-
-  TSmoothers glide(job.Port, 3, values.PortK, 1.0 - values.PortK);
-  TSmoothers gates(job.Gate, 4, job.KRelease, job.KReleaseM);
-
-  // What the lines and the mix need for one chunk, worked out a chunk ahead
-  // so that the glide, the divisions and the gates run beside the lines.
-  struct TControl {
-    bool Moving; // the delays move within the chunk (else: the standing ones)
-    F4 Delays[kLines];
-    bool SideBySide[kLines];
-    // Every line side by side at a lag that holds through the chunk (the usual case).
-    bool Neighbouring;
-    int32_t Lag[kLines];
-    D4 T[kLines];
-    D4 Gate[4]; // the gates over the chunk's frames
-  };
-  TStanding steady[kLines];
-  // The delay a line is set to for a tuning quotient: at least two samples,
-  // at most the ring, a NaN the longest (the order of Max and Min does that).
-  // Delays that may run side by side are all that already.
-  auto tune = [&](const D4* hz, TControl& c) __attribute__((always_inline)) {
-    F4 sideBySide = NonZero(SplatF(1.0f));
-    for (int l = 0; l < kLines; ++l) {
-      c.Delays[l] = Narrow(sr / (hz[l / 2] * (l % 2 == 0 ? values.Detune1 : values.Detune2)));
-      sideBySide = sideBySide & SideBySide(c.Delays[l], job.Lines[l]->Max);
+// The control of one processing call: the glides, the tuning and the gates,
+// chunk after chunk.
+class TControlPass {
+public:
+  explicit TControlPass(const TBlockJob& job)
+      : fJob(job), fValues(job.Values), fSampleRate(Splat(job.Values.SampleRate)),
+        fGlide(job.Port, 3, job.Values.PortK, 1.0 - job.Values.PortK),
+        fGates(job.Gate, 4, job.KRelease, job.KReleaseM) {
+    if (fGlide.Settled) {
+      // The delays stand from the first frame on.
+      const D4 hz[3] = {Splat(Lane(fGlide.Env, 0)), Splat(Lane(fGlide.Env, 1)),
+                        Splat(Lane(fGlide.Env, 2))};
+      TControl c;
+      Tune(hz, c);
+      Settle(c, 0);
     }
-    const bool all = All(sideBySide);
-    for (int l = 0; l < kLines; ++l) {
-      c.SideBySide[l] = all;
-      if (all) continue;
-      const float max = static_cast<float>(job.Lines[l]->Max);
-      c.Delays[l] = Min(Max(SplatF(2.0f), c.Delays[l]), SplatF(max));
-      c.SideBySide[l] = All(SideBySide(c.Delays[l], job.Lines[l]->Max));
-    }
-  };
-  auto settle = [&](const TControl& c, int frame) {
-    for (int l = 0; l < kLines; ++l) {
-      TStanding& s = steady[l];
-      s.Delay = Lane(c.Delays[l], frame);
-      s.SideBySide = All(SideBySide(SplatF(s.Delay), job.Lines[l]->Max));
-      const TLag lag(SplatF(s.Delay));
-      s.Lag = static_cast<int32_t>(First(lag.Lag));
-      s.T = lag.T;
-    }
-  };
-  auto control = [&](TControl & c) __attribute__((always_inline)) {
-    c.Moving = !glide.Settled;
+  }
+
+  // The next chunk's control.
+  KEST_INLINE void Next(TControl& c) {
+    c.Moving = !fGlide.Settled;
     if (c.Moving) {
       D4 hz[4];
-      glide.Step(hz[0], hz[1], hz[2], hz[3]);
-      tune(hz, c);
-      c.Neighbouring = c.SideBySide[0]; // all or none, unless clamped
+      fGlide.Step(hz[0], hz[1], hz[2], hz[3]);
+      Tune(hz, c);
+      c.Neighbouring = true;
       for (int l = 0; l < kLines && c.Neighbouring; ++l) {
         const TLag lag(c.Delays[l]);
         c.Neighbouring = c.SideBySide[l] && Uniform(lag.Lag);
         c.Lag[l] = static_cast<int32_t>(First(lag.Lag));
         c.T[l] = lag.T;
       }
-      if (glide.Settled) settle(c, kChunk - 1);
+      if (fGlide.Settled) Settle(c, kChunk - 1);
     } else {
       c.Neighbouring = true;
       for (int l = 0; l < kLines; ++l) {
-        c.Neighbouring = c.Neighbouring && steady[l].SideBySide;
-        c.Lag[l] = steady[l].Lag;
-        c.T[l] = steady[l].T;
+        c.Neighbouring = c.Neighbouring && Standing[l].SideBySide;
+        c.Lag[l] = Standing[l].Lag;
+        c.T[l] = Standing[l].T;
       }
     }
-    if (gates.Settled) {
+    if (fGates.Settled) {
       for (int g = 0; g < 4; ++g)
-        c.Gate[g] = Splat(Lane(gates.Env, g));
+        c.Gate[g] = Splat(Lane(fGates.Env, g));
     } else {
-      gates.Step(c.Gate[0], c.Gate[1], c.Gate[2], c.Gate[3]);
+      fGates.Step(c.Gate[0], c.Gate[1], c.Gate[2], c.Gate[3]);
     }
-  };
+  }
+
+  void Save(TBlockJob& job) const {
+    fGlide.Save(job.Port, 3);
+    fGates.Save(job.Gate, 4);
+  }
+
+  // The lines' delays once the glide has settled.
+  TStanding Standing[kLines];
+
+private:
+  // The delay a line is set to for a tuning quotient: at least two samples,
+  // at most the ring, a NaN the longest (the order of Max and Min does that).
+  // Delays with which the frames may run side by side are all that already.
+  KEST_INLINE void Tune(const D4* hz, TControl& c) {
+    F4 sideBySide = AllSet();
+    for (int l = 0; l < kLines; ++l) {
+      const double detune = l % 2 == 0 ? fValues.Detune1 : fValues.Detune2;
+      c.Delays[l] = Narrow(fSampleRate / (hz[l / 2] * detune));
+      sideBySide = sideBySide & SideBySide(c.Delays[l], fJob.Lines[l]->Max);
+    }
+    const bool all = All(sideBySide);
+    for (int l = 0; l < kLines; ++l) {
+      c.SideBySide[l] = all;
+      if (all) continue;
+      const float max = static_cast<float>(fJob.Lines[l]->Max);
+      c.Delays[l] = Min(Max(SplatF(2.0f), c.Delays[l]), SplatF(max));
+      c.SideBySide[l] = All(SideBySide(c.Delays[l], fJob.Lines[l]->Max));
+    }
+  }
+
+  void Settle(const TControl& c, int frame) {
+    for (int l = 0; l < kLines; ++l) {
+      TStanding& s = Standing[l];
+      s.Delay = Lane(c.Delays[l], frame);
+      s.SideBySide = All(SideBySide(SplatF(s.Delay), fJob.Lines[l]->Max));
+      const TLag lag(SplatF(s.Delay));
+      s.Lag = static_cast<int32_t>(First(lag.Lag));
+      s.T = lag.T;
+    }
+  }
+
+  const TBlockJob& fJob;
+  const TBlockValues& fValues;
+  const D4 fSampleRate;
+  TSmoothers fGlide;
+  TSmoothers fGates;
+};
+
+// Four frames of every line.
+KEST_INLINE void CombLines(TBlockJob& job, const TControl& c, const TStanding* standing,
+                           const TCubic& k, D4 feed, const F4* inF, const D4* in, D4* out) {
+  if (c.Neighbouring) {
+    CombSix(job.Lines, c.Lag, c.T, k, feed, in, out);
+    return;
+  }
+  for (int l = 0; l < kLines; ++l) {
+    TCombRing& r = *job.Lines[l];
+    const int s = l & 1;
+    if (!c.Moving) {
+      out[l] = standing[l].SideBySide
+                   ? CombSteady(r, standing[l], k, feed, in[s])
+                   : CombOneByOne(r, SplatF(standing[l].Delay), job.Values.Feed, inF[s]);
+    } else if (c.SideBySide[l]) {
+      out[l] = CombMoving(r, c.Delays[l], k, feed, in[s]);
+    } else {
+      out[l] = CombOneByOne(r, c.Delays[l], job.Values.Feed, inF[s]);
+    }
+  }
+}
+
+} // namespace
+
+namespace kest {
+
+void KEST_BLOCK_KERNEL(TBlockJob& job) {
+  const D4 feed = Splat(static_cast<double>(job.Values.Feed));
+  const D4 level = Splat(job.Values.Level);
+  const TCubic cubic;
+  TControlPass control(job);
+  // Each chunk's control is worked out while the chunk before it runs, so
+  // the glide, the divisions and the gates overlap the lines.
   TControl controls[2];
   TControl* now = &controls[0];
   TControl* next = &controls[1];
-  if (glide.Settled) {
-    // The delays stand from the first frame on.
-    const D4 hz[3] = {Splat(Lane(glide.Env, 0)), Splat(Lane(glide.Env, 1)),
-                      Splat(Lane(glide.Env, 2))};
-    tune(hz, *now);
-    settle(*now, 0);
-  }
-  control(*now);
+  control.Next(*now);
 
   TPeaks peaks;
   peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
-  // The previous chunk's levels: the meters run a chunk behind, beside the lines.
+  // The meters run a chunk behind, beside the lines: the previous chunk's levels.
   D4 levels[4];
-  bool pending = false;
 
   for (int32_t j = 0; j < job.Frames; j += kChunk) {
     F4 inF[2];
@@ -327,31 +379,13 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       inF[s] = job.In[s] != nullptr ? Load(job.In[s] + j) : SplatF(0.0f);
       in[s] = Wide(inF[s]);
     }
-
     const bool last = j + kChunk >= job.Frames;
-    if (!last) control(*next);
+    if (!last) control.Next(*next);
 
     D4 out[kLines];
-    if (now->Neighbouring) {
-      CombSix(job.Lines, now->Lag, now->T, cubic, feed, in, out);
-    } else {
-      for (int l = 0; l < kLines; ++l) {
-        TCombRing& r = *job.Lines[l];
-        const int s = l & 1;
-        if (!now->Moving) {
-          out[l] = steady[l].SideBySide
-                       ? CombSteady(r, steady[l], cubic, feed, in[s])
-                       : CombOneByOne(r, SplatF(steady[l].Delay), values.Feed, inF[s]);
-        } else if (now->SideBySide[l]) {
-          out[l] = CombMoving(r, now->Delays[l], cubic, feed, in[s]);
-        } else {
-          out[l] = CombOneByOne(r, now->Delays[l], values.Feed, inF[s]);
-        }
-      }
-    }
+    CombLines(job, *now, control.Standing, cubic, feed, inF, in, out);
 
-    if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
-
+    if (j > 0) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
     for (int s = 0; s < 2; ++s) {
       const F4 mixed = Narrow(level * (out[s] * now->Gate[0] + out[s + 2] * now->Gate[1] +
                                        out[s + 4] * now->Gate[2] + in[s] * now->Gate[3] * 3.0));
@@ -359,7 +393,6 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       levels[s] = in[s];
       levels[s + 2] = Wide(mixed);
     }
-    pending = true;
 
     if (!last) {
       TControl* const done = now;
@@ -367,12 +400,12 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       next = done;
     }
   }
-  if (pending) peaks.Run(levels[0], levels[1], levels[2], levels[3]);
+  peaks.Run(levels[0], levels[1], levels[2], levels[3]);
 
-  glide.Save(job.Port, 3);
-  gates.Save(job.Gate, 4);
+  control.Save(job);
   for (int l = 0; l < kLines; ++l)
-    job.Lines[l]->Delay = now->Moving ? Lane(now->Delays[l], kChunk - 1) : steady[l].Delay;
+    job.Lines[l]->Delay =
+        now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing[l].Delay;
   alignas(32) double p[4];
   Store(p, peaks.Level);
   for (int i = 0; i < 4; ++i)

@@ -32,7 +32,7 @@ struct TBlockValues {
 struct TBlockJob {
   const float* In[2] = {}; // left, right; null reads as silence
   float* Out[2] = {};
-  int32_t Frames = 0; // a multiple of kChunk
+  int32_t Frames = 0; // a positive multiple of kChunk
   TBlockValues Values;
   double KRelease = 0.0;    // gate coefficient
   double KReleaseM = 0.0;   // 1 - KRelease
