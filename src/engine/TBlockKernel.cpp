@@ -145,12 +145,14 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
   return CombWrite(r, Coefficients(xm1, x0, x1, x2, lag.T, k), feed, v);
 }
 
-// A line whose delay stands: its lag and fraction hold from chunk to chunk.
+// The lines' delays once the glide has settled: they stand, and so do their
+// lags and fractions, from chunk to chunk.
 struct TStanding {
-  float Delay;
-  bool SideBySide;
-  int32_t Lag;
-  D4 T;
+  float Delay[kLines];
+  bool SideBySide[kLines];
+  bool AllSideBySide;
+  int32_t Lag[kLines];
+  D4 T[kLines];
 };
 
 // Reads four frames of a line whose read positions follow one another, lag
@@ -161,8 +163,8 @@ inline TCoefficients CombRead(const TCombRing& r, int32_t lag, D4 t, const TCubi
   return Coefficients(xm1, x0, x1, x2, t, k);
 }
 
-inline D4 CombSteady(TCombRing& r, const TStanding& s, const TCubic& k, D4 feed, D4 v) {
-  return CombWrite(r, CombRead(r, s.Lag, s.T, k), feed, v);
+inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, D4 v) {
+  return CombWrite(r, CombRead(r, lag, t, k), feed, v);
 }
 
 // All six lines at lags that hold through the chunk. Each line's reading
@@ -228,6 +230,7 @@ struct TControl {
   bool SideBySide[kLines];
   // Every line side by side at a lag that holds through the chunk (the usual case).
   bool Neighbouring;
+  // The lags and fractions of moving delays (standing ones: TStanding).
   int32_t Lag[kLines];
   D4 T[kLines];
   D4 Gate[4];
@@ -249,6 +252,7 @@ public:
       Tune(hz, c);
       Settle(c, 0);
     }
+    if (fGates.Settled) StandGates();
   }
 
   // The next chunk's control.
@@ -267,18 +271,14 @@ public:
       }
       if (fGlide.Settled) Settle(c, kChunk - 1);
     } else {
-      c.Neighbouring = true;
-      for (int l = 0; l < kLines; ++l) {
-        c.Neighbouring = c.Neighbouring && Standing[l].SideBySide;
-        c.Lag[l] = Standing[l].Lag;
-        c.T[l] = Standing[l].T;
-      }
+      c.Neighbouring = Standing.AllSideBySide;
     }
     if (fGates.Settled) {
       for (int g = 0; g < 4; ++g)
-        c.Gate[g] = Splat(Lane(fGates.Env, g));
+        c.Gate[g] = fStandingGates[g];
     } else {
       fGates.Step(c.Gate[0], c.Gate[1], c.Gate[2], c.Gate[3]);
+      if (fGates.Settled) StandGates();
     }
   }
 
@@ -287,8 +287,7 @@ public:
     fGates.Save(job.Gate, 4);
   }
 
-  // The lines' delays once the glide has settled.
-  TStanding Standing[kLines];
+  TStanding Standing;
 
 private:
   // The delay a line is set to for a tuning quotient: at least two samples,
@@ -311,14 +310,21 @@ private:
     }
   }
 
+  void StandGates() {
+    for (int g = 0; g < 4; ++g)
+      fStandingGates[g] = Splat(Lane(fGates.Env, g));
+  }
+
   void Settle(const TControl& c, int frame) {
+    TStanding& s = Standing;
+    s.AllSideBySide = true;
     for (int l = 0; l < kLines; ++l) {
-      TStanding& s = Standing[l];
-      s.Delay = Lane(c.Delays[l], frame);
-      s.SideBySide = All(SideBySide(SplatF(s.Delay), fJob.Lines[l]->Max));
-      const TLag lag(SplatF(s.Delay));
-      s.Lag = static_cast<int32_t>(First(lag.Lag));
-      s.T = lag.T;
+      s.Delay[l] = Lane(c.Delays[l], frame);
+      s.SideBySide[l] = All(SideBySide(SplatF(s.Delay[l]), fJob.Lines[l]->Max));
+      s.AllSideBySide = s.AllSideBySide && s.SideBySide[l];
+      const TLag lag(SplatF(s.Delay[l]));
+      s.Lag[l] = static_cast<int32_t>(First(lag.Lag));
+      s.T[l] = lag.T;
     }
   }
 
@@ -327,22 +333,24 @@ private:
   const D4 fSampleRate;
   TSmoothers fGlide;
   TSmoothers fGates;
+  D4 fStandingGates[4]; // the gates once they have settled
 };
 
 // Four frames of every line.
-KEST_INLINE void CombLines(TBlockJob& job, const TControl& c, const TStanding* standing,
+KEST_INLINE void CombLines(TBlockJob& job, const TControl& c, const TStanding& standing,
                            const TCubic& k, D4 feed, const F4* inF, const D4* in, D4* out) {
   if (c.Neighbouring) {
-    CombSix(job.Lines, c.Lag, c.T, k, feed, in, out);
+    CombSix(job.Lines, c.Moving ? c.Lag : standing.Lag, c.Moving ? c.T : standing.T, k, feed, in,
+            out);
     return;
   }
   for (int l = 0; l < kLines; ++l) {
     TCombRing& r = *job.Lines[l];
     const int s = l & 1;
     if (!c.Moving) {
-      out[l] = standing[l].SideBySide
-                   ? CombSteady(r, standing[l], k, feed, in[s])
-                   : CombOneByOne(r, SplatF(standing[l].Delay), job.Values.Feed, inF[s]);
+      out[l] = standing.SideBySide[l]
+                   ? CombSteady(r, standing.Lag[l], standing.T[l], k, feed, in[s])
+                   : CombOneByOne(r, SplatF(standing.Delay[l]), job.Values.Feed, inF[s]);
     } else if (c.SideBySide[l]) {
       out[l] = CombMoving(r, c.Delays[l], k, feed, in[s]);
     } else {
@@ -405,7 +413,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   control.Save(job);
   for (int l = 0; l < kLines; ++l)
     job.Lines[l]->Delay =
-        now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing[l].Delay;
+        now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing.Delay[l];
   alignas(32) double p[4];
   Store(p, peaks.Level);
   for (int i = 0; i < 4; ++i)
