@@ -11,6 +11,8 @@
 // divided by the path's (the speed-up), per case and block size.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -180,10 +182,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks<RatioReporter>(argc, argv);
 }

@@ -8,6 +8,8 @@
 // of CPU time.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -185,10 +187,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks<RatioReporter>(argc, argv);
 }

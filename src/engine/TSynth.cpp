@@ -249,26 +249,30 @@ void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   }
 }
 
-void TSynth::DoProcess(TSample& s) {
+TBlockValues TSynth::Begin(float (&peaks)[4]) {
   const int32_t k = TPlugin::fStep.load(std::memory_order_relaxed);
   EnterStep(k);
-  const TBlockValues v = TakeValues(k);
-  float peaks[4];
   for (int i = 0; i < 4; ++i)
     peaks[i] = Peaks[i].load(std::memory_order_relaxed);
-  RunFrame(v, s, peaks);
+  return TakeValues(k);
+}
+
+void TSynth::StorePeaks(const float (&peaks)[4]) {
   for (int i = 0; i < 4; ++i)
     Peaks[i].store(peaks[i], std::memory_order_relaxed);
 }
 
+void TSynth::DoProcess(TSample& s) {
+  float peaks[4];
+  const TBlockValues v = Begin(peaks);
+  RunFrame(v, s, peaks);
+  StorePeaks(peaks);
+}
+
 void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
                           int32_t frames) {
-  const int32_t k = TPlugin::fStep.load(std::memory_order_relaxed);
-  EnterStep(k);
-  const TBlockValues v = TakeValues(k);
   float peaks[4];
-  for (int i = 0; i < 4; ++i)
-    peaks[i] = Peaks[i].load(std::memory_order_relaxed);
+  const TBlockValues v = Begin(peaks);
 
   const int32_t whole = frames - frames % kest::kChunk;
   if (whole > 0) {
@@ -301,8 +305,7 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     outL[i] = s[2];
     outR[i] = s[3];
   }
-  for (int i = 0; i < 4; ++i)
-    Peaks[i].store(peaks[i], std::memory_order_relaxed);
+  StorePeaks(peaks);
 }
 
 bool TSynth::Runs(TInstructionSet set) {

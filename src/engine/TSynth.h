@@ -84,6 +84,10 @@ private:
   TBlockValues TakeValues(int32_t k) const;
   // A new step loads the glide targets, whatever its switches say.
   void EnterStep(int32_t k);
+  // What every call into the sound starts with: the step's glide targets,
+  // the peak meters and the values other threads set, as they are now.
+  TBlockValues Begin(float (&peaks)[4]);
+  void StorePeaks(const float (&peaks)[4]);
   // One frame with the given values; peaks in and out.
   void RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]);
 
