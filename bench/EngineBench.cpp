@@ -11,8 +11,6 @@
 // divided by the path's (the speed-up), per case and block size.
 #include <benchmark/benchmark.h>
 
-#include "BenchMain.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -20,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "ParamTable.h"
 #include "TSynthReference.h"
 

@@ -8,8 +8,6 @@
 // of CPU time.
 #include <benchmark/benchmark.h>
 
-#include "BenchMain.h"
-
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -17,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "VstHost.h"
 
 namespace {
