@@ -101,6 +101,78 @@ KEST_SIMD float First(F4 x) {
   return _mm_cvtss_f32(x.v);
 }
 
+// Two F4 side by side: one AVX register, or two SSE halves.
+#if defined(__AVX__)
+
+struct F8 {
+  __m256 v;
+};
+KEST_SIMD F8 Pair(F4 low, F4 high) {
+  return {_mm256_set_m128(high.v, low.v)};
+}
+KEST_SIMD F4 Low(F8 x) {
+  return {_mm256_castps256_ps128(x.v)};
+}
+KEST_SIMD F4 High(F8 x) {
+  return {_mm256_extractf128_ps(x.v, 1)};
+}
+KEST_SIMD F8 operator-(F8 a, F8 b) {
+  return {_mm256_sub_ps(a.v, b.v)};
+}
+KEST_SIMD F8 operator&(F8 a, F8 b) {
+  return {_mm256_and_ps(a.v, b.v)};
+}
+KEST_SIMD F8 Ceil(F8 x) {
+  return {_mm256_ceil_ps(x.v)};
+}
+KEST_SIMD F8 Within(F8 a, float lo, float hi) {
+  return {_mm256_and_ps(_mm256_cmp_ps(a.v, _mm256_set1_ps(lo), _CMP_GT_OQ),
+                        _mm256_cmp_ps(a.v, _mm256_set1_ps(hi), _CMP_LE_OQ))};
+}
+KEST_SIMD bool All(F8 mask) {
+  return _mm256_movemask_ps(mask.v) == 0xFF;
+}
+// Whether each half holds one number in all its lanes.
+KEST_SIMD bool UniformHalves(F8 x) {
+  const __m256 first = _mm256_permute_ps(x.v, 0);
+  return _mm256_movemask_ps(_mm256_cmp_ps(x.v, first, _CMP_EQ_OQ)) == 0xFF;
+}
+
+#else
+
+struct F8 {
+  F4 low, high;
+};
+KEST_SIMD F8 Pair(F4 low, F4 high) {
+  return {low, high};
+}
+KEST_SIMD F4 Low(F8 x) {
+  return x.low;
+}
+KEST_SIMD F4 High(F8 x) {
+  return x.high;
+}
+KEST_SIMD F8 operator-(F8 a, F8 b) {
+  return {a.low - b.low, a.high - b.high};
+}
+KEST_SIMD F8 operator&(F8 a, F8 b) {
+  return {a.low & b.low, a.high & b.high};
+}
+KEST_SIMD F8 Ceil(F8 x) {
+  return {Ceil(x.low), Ceil(x.high)};
+}
+KEST_SIMD F8 Within(F8 a, float lo, float hi) {
+  return {Within(a.low, lo, hi), Within(a.high, lo, hi)};
+}
+KEST_SIMD bool All(F8 mask) {
+  return All(mask.low) && All(mask.high);
+}
+KEST_SIMD bool UniformHalves(F8 x) {
+  return Uniform(x.low) && Uniform(x.high);
+}
+
+#endif
+
 #if defined(__AVX__)
 
 struct D4 {

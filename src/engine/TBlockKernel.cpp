@@ -244,6 +244,10 @@ public:
       : fJob(job), fValues(job.Values), fSampleRate(Splat(job.Values.SampleRate)),
         fGlide(job.Port, 3, job.Values.PortK, 1.0 - job.Values.PortK),
         fGates(job.Gate, 4, job.KRelease, job.KReleaseM) {
+    int32_t max = job.Lines[0]->Max;
+    for (const TCombRing* line : job.Lines)
+      max = line->Max < max ? line->Max : max;
+    fLongest = static_cast<float>(max - 1);
     if (fGlide.Settled) {
       // The delays stand from the first frame on.
       const D4 hz[3] = {Splat(Lane(fGlide.Env, 0)), Splat(Lane(fGlide.Env, 1)),
@@ -262,13 +266,6 @@ public:
       D4 hz[4];
       fGlide.Step(hz[0], hz[1], hz[2], hz[3]);
       Tune(hz, c);
-      c.Neighbouring = true;
-      for (int l = 0; l < kLines && c.Neighbouring; ++l) {
-        const TLag lag(c.Delays[l]);
-        c.Neighbouring = c.SideBySide[l] && Uniform(lag.Lag);
-        c.Lag[l] = static_cast<int32_t>(First(lag.Lag));
-        c.T[l] = lag.T;
-      }
       if (fGlide.Settled) Settle(c, kChunk - 1);
     } else {
       c.Neighbouring = Standing.AllSideBySide;
@@ -292,18 +289,34 @@ public:
 private:
   // The delay a line is set to for a tuning quotient: at least two samples,
   // at most the ring, a NaN the longest (the order of Max and Min does that).
-  // Delays with which the frames may run side by side are all that already.
+  // Delays with which the frames may run side by side are all that already;
+  // then the lags and fractions follow, a channel's two lines at a time (as
+  // TLag works them out).
   KEST_INLINE void Tune(const D4* hz, TControl& c) {
-    F4 sideBySide = AllSet();
-    for (int l = 0; l < kLines; ++l) {
-      const double detune = l % 2 == 0 ? fValues.Detune1 : fValues.Detune2;
-      c.Delays[l] = Narrow(fSampleRate / (hz[l / 2] * detune));
-      sideBySide = sideBySide & SideBySide(c.Delays[l], fJob.Lines[l]->Max);
+    F8 delays[3];
+    F8 sideBySide = Pair(AllSet(), AllSet());
+    for (int ch = 0; ch < 3; ++ch) {
+      c.Delays[2 * ch] = Narrow(fSampleRate / (hz[ch] * fValues.Detune1));
+      c.Delays[2 * ch + 1] = Narrow(fSampleRate / (hz[ch] * fValues.Detune2));
+      delays[ch] = Pair(c.Delays[2 * ch], c.Delays[2 * ch + 1]);
+      sideBySide = sideBySide & Within(delays[ch], static_cast<float>(kChunk + 1), fLongest);
     }
-    const bool all = All(sideBySide);
+    if (All(sideBySide)) {
+      c.Neighbouring = true;
+      for (int ch = 0; ch < 3; ++ch) {
+        const F8 lag = Ceil(delays[ch]);
+        const F8 t = lag - delays[ch];
+        c.Neighbouring = c.Neighbouring && UniformHalves(lag);
+        c.Lag[2 * ch] = static_cast<int32_t>(First(Low(lag)));
+        c.Lag[2 * ch + 1] = static_cast<int32_t>(First(High(lag)));
+        c.T[2 * ch] = Wide(Low(t));
+        c.T[2 * ch + 1] = Wide(High(t));
+        c.SideBySide[2 * ch] = c.SideBySide[2 * ch + 1] = true;
+      }
+      return;
+    }
+    c.Neighbouring = false;
     for (int l = 0; l < kLines; ++l) {
-      c.SideBySide[l] = all;
-      if (all) continue;
       const float max = static_cast<float>(fJob.Lines[l]->Max);
       c.Delays[l] = Min(Max(SplatF(2.0f), c.Delays[l]), SplatF(max));
       c.SideBySide[l] = All(SideBySide(c.Delays[l], fJob.Lines[l]->Max));
@@ -331,6 +344,7 @@ private:
   const TBlockJob& fJob;
   const TBlockValues& fValues;
   const D4 fSampleRate;
+  float fLongest; // the longest delay every line can run side by side with
   TSmoothers fGlide;
   TSmoothers fGates;
   D4 fStandingGates[4]; // the gates once they have settled
