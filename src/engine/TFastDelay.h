@@ -43,16 +43,14 @@ public:
   void Adopt(TRing&& ring) noexcept;
 
   float Delay() const { return fRing.Delay; }
-  void SetDelay(float x) { fRing.Delay = ClampedDelay(x); }
-  // What the delay setter makes of x: 0 .. MaxDelay, a NaN the longest.
-  float ClampedDelay(float x) const {
-    if (static_cast<double>(x) == static_cast<double>(fRing.Delay)) return fRing.Delay;
-    float d = x;
-    if (d < 0.0f) d = 0.0f;
-    if (d > static_cast<float>(fRing.Max)) d = static_cast<float>(fRing.Max);
+  void SetDelay(float x) {
+    float& delay = fRing.Delay;
+    if (static_cast<double>(x) == static_cast<double>(delay)) return;
+    delay = x;
+    if (delay < 0.0f) delay = 0.0f;
+    if (delay > static_cast<float>(fRing.Max)) delay = static_cast<float>(fRing.Max);
     // A NaN would fail both tests above; it must never index the ring.
-    if (!(d == d)) d = static_cast<float>(fRing.Max);
-    return d;
+    if (!(delay == delay)) delay = static_cast<float>(fRing.Max);
   }
 
   float Feedback() const { return fSource->load(std::memory_order_relaxed).Feedback; }

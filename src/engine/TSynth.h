@@ -29,20 +29,21 @@ public:
   // One frame, every value from other threads read afresh: the literal
   // per-frame path, kept as the reference the block path is held to.
   void DoProcess(TSample& s) override;
-  // A processing call's frames: values from other threads read once, whole
-  // chunks of frames through the kernel, the rest frame by frame.
-  void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
-                    int32_t frames) override;
-  // The block path's instruction set: the best one at creation; another one
-  // the machine runs may be chosen (tests and benchmarks compare them).
-  void UseInstructionSet(TInstructionSet set);
-  TInstructionSet InstructionSet() const { return fInstructionSet.load(std::memory_order_relaxed); }
   using TPlugin::FillRandomSeq;
   using TPlugin::ShiftStyle;
   void FillRandomSeq(TParamList& preset) override;
   void ShiftStyle(TParamList& preset) override;
   void ApplyParameter(TParamList& preset, int32_t index, float value) override;
   void ApplyPreset(TParamList& preset) override;
+  // A processing call's frames: values from other threads read once, whole
+  // chunks of frames through the kernel, the rest frame by frame.
+  void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                    int32_t frames) override;
+
+  // The block path's instruction set: the best one at creation; another one
+  // the machine runs may be chosen (tests and benchmarks compare them).
+  void UseInstructionSet(TInstructionSet set);
+  TInstructionSet InstructionSet() const { return fInstructionSet.load(std::memory_order_relaxed); }
 
   // 440 x 2^((n - 69) / 12) rounded to two decimals, for notes 0 .. 127.
   static double NoteFreq(int n);

@@ -62,13 +62,6 @@ public:
   // Added slots.
   virtual void RecalcSampleRate() {}
   virtual void DoProcess(TSample& s) = 0;
-  // The frames of one processing call, after the step clock has run; null
-  // inputs read as silence. Frame by frame through DoProcess unless the
-  // engine has a faster path with the same result.
-  virtual void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
-                            int32_t frames) {
-    ProcessFrames(inL, inR, outL, outR, frames);
-  }
   virtual void ResetSound() {}
   virtual void UpdatePos();
   // Random fill and transposition of the notes of the given preset. Every
@@ -84,6 +77,13 @@ public:
   // Applies all 108 values of the given preset in ascending order, then
   // passes its name to the editor.
   virtual void ApplyPreset(TParamList& preset);
+  // The frames of one processing call, after the step clock has run; null
+  // inputs read as silence. Frame by frame through DoProcess unless the
+  // engine has a faster path with the same result.
+  virtual void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                            int32_t frames) {
+    ProcessFrames(inL, inR, outL, outR, frames);
+  }
   void FillRandomSeq() { FillRandomSeq(Preset()); }
   void ShiftStyle() { ShiftStyle(Preset()); }
 
