@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libx11-dev libxinerama-dev xvfb xdotool
+  libx11-dev libxext-dev libxinerama-dev xvfb xdotool
   libsndfile1-dev sox libcairo2-dev
   lsp-plugins-vst
 )

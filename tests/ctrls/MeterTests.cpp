@@ -28,9 +28,22 @@ TEST_F(Meter, BarsFollowTheLevelWithinTheRange) {
   EXPECT_TRUE(LitFromRow(*vu, 1, 8)); // -6 dB: 7.2 pixels, row 7 is the top
   vu->SetRange(0);
   EXPECT_EQ(vu->Range(), 60);
+  vu->SetRange(-30);
+  EXPECT_EQ(vu->Range(), 60) << "a negative range is no range";
+  vu->Display(-30, -6);
+  EXPECT_TRUE(LitFromRow(*vu, 0, 37));
   vu->SetRange(30);
   vu->Display(-15, 0);
   EXPECT_TRUE(LitFromRow(*vu, 0, 37)) << "half the range is half the bar";
+}
+
+TEST_F(Meter, AnUpdateRepaintsTheMeterAlone) {
+  auto* vu = Place<TKestVUMeter>(261, 287);
+  screen.Pump();
+  vu->Display(-12, -3);
+  EXPECT_EQ(ui::GetUpdateRect(form->Handle()), vu->BoundsRect());
+  screen.Pump();
+  EXPECT_TRUE(SameBlock(screen.Screenshot(form->Handle()), 261, 287, vu->ScBitmap(), 0, 0, 13, 74));
 }
 
 TEST_F(Meter, PeakMarkHoldsForNineUpdatesThenFallsFasterAndFaster) {

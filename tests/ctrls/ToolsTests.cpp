@@ -126,6 +126,15 @@ TEST(Captions, AmpersandsTailsAndAccelerators) {
   EXPECT_EQ(LowerCaseChar(u'\u042F'), u'\u044F');
   EXPECT_EQ(LowerCaseChar(u'\u0401'), u'\u0451');
   EXPECT_EQ(LowerCaseChar(u'7'), u'7');
+  // As the system lower-cases: the dotted capital I becomes a plain i, and
+  // the Latin Extended capitals have their small letters.
+  EXPECT_EQ(LowerCaseChar(u'\u0130'), u'i');
+  EXPECT_EQ(LowerCaseChar(u'\u0178'), u'\u00FF');
+  EXPECT_EQ(LowerCaseChar(u'\u0181'), u'\u0253');
+  EXPECT_EQ(LowerCaseChar(u'\u01C4'), u'\u01C6');
+  EXPECT_EQ(LowerCaseChar(u'\u1E9E'), u'\u00DF');
+  EXPECT_EQ(LowerCaseChar(u'\u0131'), u'\u0131') << "small letters stay";
+  EXPECT_EQ(LowerCaseChar(u'\u0138'), u'\u0138');
 }
 
 TEST(Captions, ExtentWithoutMarkersAndRotatedDrawing) {

@@ -188,6 +188,11 @@ TEST_F(List, AnItemFreedDirectlyLeavesItsParentAndTheNameChangeIsAnnounced) {
   TKestCustomItem* b = root->Items(1);
   b->SetName("MiB");
   EXPECT_EQ(rec.heard, (std::vector<test::Heard>{{tbicNameChanged, -1, b, false}}));
+  // Renamed as a plain component, as the component model does.
+  static_cast<kest::ui::Component*>(b)->SetName("Bee");
+  EXPECT_EQ(rec.heard.size(), 2u);
+  EXPECT_EQ(b->Name(), "Bee");
+  b->SetName("MiB");
   delete b;
   EXPECT_EQ(Order(*root), "ac");
   EXPECT_EQ(rec.heard.back(), (test::Heard{tbicDeleting, 1, b, false}));

@@ -30,6 +30,9 @@ TEST(ShortCutText, TextAfterTheFirstTabWinsOverTheShortCut) {
   EXPECT_EQ(ShortCutToText(ShortCut(kF5, kest::ui::ssShift | kest::ui::ssCtrl | kest::ui::ssAlt)),
             u"Shift+Ctrl+Alt+F5");
   EXPECT_EQ(ShortCutToText(ShortCut(0x2E, 0)), u"Del");
+  EXPECT_EQ(ShortCutToText(ShortCut(0xBC, kest::ui::ssCtrl)), u"Ctrl+,");
+  EXPECT_EQ(ShortCutToText(ShortCut(0xDB, 0)), u"[");
+  EXPECT_EQ(ShortCutToText(ShortCut(0xDE, kest::ui::ssShift)), u"Shift+'");
   EXPECT_EQ(ShortCut(0x141, 0), 0); // not a virtual key
 }
 

@@ -303,6 +303,39 @@ TEST_F(Toolkit, ApplicationCursorOverridesControlCursors) {
   EXPECT_EQ(GetCursorShape(), Cursor::None);
   App().SetCursor(Cursor::Default);
   EXPECT_TRUE(PointerVisible());
+
+  // A cursor a control chooses while the pointer moves shows with that move.
+  class LinkProbe : public Probe {
+  public:
+    using Probe::Probe;
+
+  protected:
+    void MouseMove(ShiftState, int x, int) override {
+      SetCursor(x < 10 ? Cursor::Hand : Cursor::Default);
+    }
+  };
+  auto* link = new LinkProbe(form);
+  link->SetParent(form);
+  link->SetBounds(50, 50, 20, 20);
+  screen.MoveTo({155, 155});
+  screen.Pump();
+  EXPECT_EQ(GetCursorShape(), Cursor::Hand);
+  screen.MoveTo({165, 155});
+  screen.Pump();
+  EXPECT_EQ(GetCursorShape(), Cursor::Arrow);
+}
+
+TEST_F(Toolkit, AChildFormShownBeforeItsParentHasAWindowGetsOneWindow) {
+  auto* outer = new Form(nullptr);
+  outer->SetBounds(50, 50, 200, 150);
+  auto* inner = new Form(outer);
+  inner->SetParent(outer);
+  inner->SetBounds(10, 10, 100, 80);
+  inner->Show(); // makes the parent's window, which makes the shown child's
+  outer->Show();
+  EXPECT_NO_THROW(screen.Pump()); // an orphan window would ask to be painted forever
+  EXPECT_EQ(GetChildren(outer->Handle()), std::vector<WindowHandle>{inner->Handle()});
+  delete outer;
 }
 
 } // namespace

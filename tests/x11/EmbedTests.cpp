@@ -207,6 +207,26 @@ TEST_F(Embed, HostWindowDestroyedBeforeTheEditorCloses) {
   delete form2;
 }
 
+TEST_F(Embed, ALateWordAboutAnEarlierWindowOfTheSameIdChangesNothing) {
+  const Window hw = host->CreateWindow(10, 10, 330, 210);
+  const WindowHandle standIn = x11::WrapForeignWindow(hw);
+  Form* form = BuildScene(standIn);
+  const auto ours = static_cast<Window>(x11::NativeWindowId(standIn));
+  ASSERT_TRUE(PumpUntil([&] { return host->Viewable(ours); }));
+  // As a host that reconnected gets the id of its earlier window back, and
+  // the end of that earlier window reaches us only now.
+  XEvent e{};
+  e.xdestroywindow.type = DestroyNotify;
+  e.xdestroywindow.event = hw;
+  e.xdestroywindow.window = hw;
+  XSendEvent(host->Dpy(), hw, False, StructureNotifyMask, &e);
+  host->Sync();
+  PumpUntil([] { return false; }, 200);
+  EXPECT_EQ(x11::NativeWindowId(standIn), ours) << "still drawing into the host's window";
+  delete form;
+  DestroyWnd(standIn);
+}
+
 TEST_F(Embed, NoWindowNoStandIn) {
   EXPECT_EQ(x11::WrapForeignWindow(0), 0u);
   const Window hw = host->CreateWindow(0, 0, 10, 10);

@@ -41,9 +41,6 @@ int main(int argc, char** argv) {
   auto* main = new Form(nullptr);
   main->SetCaption(u"Kestrelphon gallery");
   main->SetColor(Rgb(28, 36, 48));
-  // The main window first: a child form that makes its parent's window on
-  // demand would end up with two windows.
-  main->Handle();
   Form* skinned = kest::gallery::BuildSkinnedPanel(main);
   Form* toolkit = kest::gallery::BuildToolkitPanel(main);
   const int width = toolkit->Width() + (skinned ? skinned->Width() : 0);

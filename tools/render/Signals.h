@@ -1,6 +1,6 @@
 #pragma once
-// Audio sources for the renderer: an audio file read with libsndfile, or a
-// built-in test signal.
+// Audio sources: what a source gives, and the built-in test signals (the
+// renderer also reads audio files, AudioFile.h).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,10 +19,6 @@ public:
   virtual int64_t Length() const { return -1; }
   virtual std::string Describe() const = 0;
 };
-
-// Throws std::runtime_error when the file cannot be read as audio or has
-// more than two channels. A mono file feeds both inputs.
-std::unique_ptr<Source> OpenAudioFile(const std::string& path);
 
 struct SignalSettings {
   double sampleRate = 44100.0;

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "AudioFile.h"
 #include "KstBank.h"
+#include "ModuleChoice.h"
 #include "OutputFile.h"
 #include "ParamValues.h"
 #include "Signals.h"
@@ -186,45 +188,6 @@ int64_t LengthInFrames(const std::string& text, double rate, double tempo) {
   return std::max<int64_t>(1, std::llround(*v * unit));
 }
 
-std::string DefaultPlugin(const char* argv0) {
-  // Beside the build's tools folder first, so a moved build tree still works.
-  std::error_code ec;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) self = argv0;
-  const auto near = self.parent_path() / ".." / ".." / "Kestrelphon.so";
-  if (std::filesystem::exists(near, ec)) return near.lexically_normal().string();
-  return KEST_DEFAULT_PLUGIN;
-}
-
-void SelectPreset(VstHost& host, const std::string& wanted) {
-  AEffect* e = host.Effect();
-  if (e->numPrograms <= 0) throw std::runtime_error("the plug-in has no programs to select");
-  std::optional<int32_t> chosen;
-  const auto number = render::ParseNumber(wanted);
-  if (number && *number == std::floor(*number)) {
-    if (*number < 0 || *number >= e->numPrograms) {
-      throw std::runtime_error("there is no program " + wanted + " (0 to " +
-                               std::to_string(e->numPrograms - 1) + ")");
-    }
-    chosen = static_cast<int32_t>(*number);
-  }
-  const auto lower = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  for (int pass = 0; pass < 2 && !chosen; ++pass) {
-    for (int32_t i = 0; i < e->numPrograms && !chosen; ++i) {
-      const std::string name = host.ProgramNameIndexed(i);
-      if (pass == 0 ? name == wanted : lower(name) == lower(wanted)) chosen = i;
-    }
-  }
-  if (!chosen) throw std::runtime_error("unknown preset \"" + wanted + "\" (--list shows the programs)");
-  host.Dispatch(effSetProgram, 0, *chosen);
-  if (host.Dispatch(effGetProgram) != *chosen) {
-    throw std::runtime_error("the plug-in did not select program " + std::to_string(*chosen));
-  }
-}
-
 void LoadBank(VstHost& host, render::ParamValueFinder& finder, const std::string& path) {
   AEffect* e = host.Effect();
   constexpr int32_t kKest = ('K' << 24) | ('E' << 16) | ('S' << 8) | 'T';
@@ -324,7 +287,8 @@ private:
 };
 
 int Run(const Options& o, const char* argv0) {
-  const std::string pluginPath = o.plugin.empty() ? DefaultPlugin(argv0) : o.plugin;
+  const std::string pluginPath =
+      o.plugin.empty() ? kest::host::DefaultModulePath(argv0, KEST_DEFAULT_PLUGIN) : o.plugin;
   if (!o.output.empty()) render::OutputFile::FormatFor(o.output); // fail before any work
 
   // Sources first: an unreadable input is reported before the plug-in loads.
@@ -383,7 +347,8 @@ int Run(const Options& o, const char* argv0) {
     finder = std::make_unique<render::ParamValueFinder>(*scratch);
   }
   if (!o.bank.empty()) LoadBank(host, *finder, o.bank);
-  if (!o.preset.empty()) SelectPreset(host, o.preset);
+  if (!o.preset.empty())
+    kest::host::SelectProgram(host, o.preset, " (--list shows the programs)");
   for (const std::string& setting : o.sets) ApplySetting(host, *finder, setting);
   if (o.list) List(host);
   if (o.output.empty()) return 0;

@@ -53,11 +53,6 @@ void TKestControl::Redraw() {
   }
 }
 
-void TKestControl::InvalidateParent() {
-  if (Parent() && Parent()->HandleAllocated())
-    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
-}
-
 void TKestControl::Paint() {
   GetCanvas().BitBlt(0, 0, Width(), Height(), fScreenBmp, 0, 0);
 }

@@ -50,9 +50,6 @@ protected:
 
   // The editor background under the control into fScreenBmp.
   void CopyEditorBackground();
-  // Invalidates the parent's whole client area without erasing (controls
-  // whose pictures change on timers do that).
-  void InvalidateParent();
   void DoSelect();
   void DoChange();
   bool LeftPressCounts(ui::MouseButton Button) const;

@@ -2,14 +2,18 @@
 
 #include "KeyboardOutline.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "uKestUtils.h"
 
 namespace kest {
 
 namespace {
 std::vector<ui::Point> Outline(const KeyOutline& k) {
   std::vector<ui::Point> points;
-  for (int i = 0; i < k.Count; ++i) points.push_back({k.Points[i][0], k.Points[i][1]});
+  for (int i = 0; i < k.Count; ++i)
+    points.push_back({k.Points[i][0], k.Points[i][1]});
   return points;
 }
 } // namespace
@@ -17,6 +21,10 @@ std::vector<ui::Point> Outline(const KeyOutline& k) {
 TKestKeybrd::TKestKeybrd(ui::Component* AOwner) : TKestControl(AOwner, kWidth, kHeight) {
   for (int i = 0; i < 12; ++i)
     fRgn[static_cast<std::size_t>(i)] = ui::Region::FromPolygon(Outline(kKeyOutlines[i]));
+}
+
+void TKestKeybrd::SetValue(float Value) {
+  fValue = std::clamp(RoundEven(Value), 0, 11);
 }
 
 int TKestKeybrd::KeyAt(ui::Point P) const {

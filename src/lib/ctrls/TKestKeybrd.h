@@ -15,8 +15,9 @@ public:
 
   explicit TKestKeybrd(ui::Component* AOwner);
 
-  // Stored without redrawing: the chosen key is not shown.
-  void SetValue(float Value) override { fValue = static_cast<int>(Value); }
+  // A pitch class, rounded to the nearest (halves to even) and kept within
+  // 0...11; stored without redrawing: the chosen key is not shown.
+  void SetValue(float Value) override;
   void UpdateScreenBmp() override;
   int AsInteger() const { return fValue; }
   int Selected() const { return fSelected; }

@@ -32,8 +32,7 @@ void TKestLedBtn::FadeTick() {
       fTimer->SetEnabled(false);
     }
   }
-  UpdateScreenBmp();
-  InvalidateParent();
+  Redraw(); // its own rectangle: the rest of the face has not changed
 }
 
 void TKestLedBtn::UpdateScreenBmp() {

@@ -5,7 +5,6 @@
 #include "uKestSkins.h"
 #include "uKestUtils.h"
 #include "ui/gfx/Utf.h"
-#include "ui/toolkit/WinControl.h"
 
 namespace kest {
 
@@ -27,8 +26,7 @@ void TKestNoteLabel::BoundsChanged(const ui::Rect& Old) {
 void TKestNoteLabel::SetNote(int Value) {
   fNote = std::clamp(Value, 0, 127);
   Compose();
-  if (Parent() && Parent()->HandleAllocated())
-    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  Invalidate(); // its own rectangle: the rest of the face has not changed
 }
 
 void TKestNoteLabel::Compose() {

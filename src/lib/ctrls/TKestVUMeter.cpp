@@ -5,7 +5,6 @@
 
 #include "uKestSkins.h"
 #include "uKestUtils.h"
-#include "ui/toolkit/WinControl.h"
 
 namespace kest {
 
@@ -21,7 +20,9 @@ bool TKestVUMeter::CanResize(int& NewWidth, int& NewHeight) {
 }
 
 void TKestVUMeter::SetRange(int Value) {
-  if (Value == 0) return;
+  // A range is a span of decibels below full scale; none or a negative one
+  // would turn the bars upside down (and the level clamp inside out).
+  if (Value <= 0) return;
   fRange = Value;
   fRkoeff = static_cast<double>(Height() - 2) / Value;
 }
@@ -52,8 +53,7 @@ void TKestVUMeter::Display(float vLeft, float vRight) {
   CopyBackground();
   DrawChannel(0);
   DrawChannel(1);
-  if (Parent() && Parent()->HandleAllocated())
-    ui::InvalidateWnd(Parent()->DisplayWindow(), nullptr, false);
+  Invalidate(); // its own rectangle: the rest of the face has not changed
 }
 
 void TKestVUMeter::DrawChannel(int i) {

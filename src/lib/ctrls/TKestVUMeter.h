@@ -21,7 +21,7 @@ public:
   // Levels in decibels, 0 = full scale.
   void Display(float vLeft, float vRight);
   int Range() const { return fRange; }
-  // 0 is ignored.
+  // 0 and negative ranges are ignored.
   void SetRange(int Value);
   float PeakValue(int Channel) const { return fPeakValue[static_cast<std::size_t>(Channel)]; }
   const ui::Bitmap& ScBitmap() const { return fScBitmap; }

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "uKestTools.h"
-#include "ui/win/Backend.h"
 
 namespace kest {
 
@@ -27,21 +26,14 @@ struct PopupAnimationState {
 
 thread_local PopupAnimationState gAnim;
 
-// a * b / c rounded half away from zero.
-int MulDiv(int a, int b, int c) {
-  const long long p = static_cast<long long>(a) * b;
-  const long long q = (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c);
-  return static_cast<int>((p < 0) != (c < 0) ? -q : q);
-}
-
 // Shows the snapshot with its top-left corner at (x, y) of the window,
 // the window's visible part limited to it.
 void ShowSnapshotAt(int x, int y) {
   const ui::WindowHandle w = gAnim.Wnd;
   ui::SetWindowRegion(w, ui::Region::FromRect(ui::Rect::FromSize(x, y, gAnim.Width, gAnim.Height)));
-  if (auto canvas = ui::GetWindowCanvas(w)) {
+  if (auto canvas = ui::GetWholeWindowCanvas(w)) {
     canvas->BitBlt(x, y, gAnim.Width, gAnim.Height, *gAnim.Snapshot, 0, 0);
-    ui::CurrentBackend().Present(ui::GetRootWindow(w), {0, 0, gAnim.Width, gAnim.Height});
+    ui::PresentWnd(w);
   }
 }
 
@@ -116,9 +108,9 @@ void EndPopupAnimation() {
   gAnim.Animating = false;
   if (gAnim.Snapshot && ui::IsWindow(gAnim.Wnd)) {
     ui::SetWindowRegion(gAnim.Wnd, std::nullopt);
-    if (auto canvas = ui::GetWindowCanvas(gAnim.Wnd)) {
+    if (auto canvas = ui::GetWholeWindowCanvas(gAnim.Wnd)) {
       canvas->Draw(0, 0, *gAnim.Snapshot);
-      ui::CurrentBackend().Present(ui::GetRootWindow(gAnim.Wnd), {0, 0, gAnim.Width, gAnim.Height});
+      ui::PresentWnd(gAnim.Wnd);
     }
   }
   gAnim.Snapshot.reset();

@@ -123,6 +123,18 @@ void PrintClientTo(const std::function<void(ui::Canvas&)>& PaintHandler, ui::Can
 // back to an ordinary invalidation when that cannot be done.
 void BufferedRepaint(ui::WindowHandle Wnd);
 
+// --- Arithmetic ---------------------------------------------------------------
+
+// a * b / c rounded half away from zero, as the platform's MulDiv (-1 when
+// c is 0).
+inline int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const long long p = static_cast<long long>(a) * b;
+  const long long d = c < 0 ? -static_cast<long long>(c) : c;
+  const long long q = ((p < 0 ? -p : p) + d / 2) / d;
+  return static_cast<int>((p < 0) != (c < 0) ? -q : q);
+}
+
 // --- Lists --------------------------------------------------------------------
 
 // Adds Item at the end (or the front) unless present; creates the list.

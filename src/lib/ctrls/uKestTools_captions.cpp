@@ -36,25 +36,6 @@ char16_t AcceleratorChar(std::u16string_view Caption) {
   return found;
 }
 
-char16_t LowerCaseChar(char16_t C) {
-  const auto offsetIf = [&](char16_t first, char16_t last, int offset) -> bool {
-    if (C < first || C > last) return false;
-    C = static_cast<char16_t>(C + offset);
-    return true;
-  };
-  // ASCII, Latin-1 (not the multiplication sign), Greek and Cyrillic capitals.
-  if (offsetIf(u'A', u'Z', 32)) return C;
-  if (C != u'\u00D7' && offsetIf(u'\u00C0', u'\u00DE', 32)) return C;
-  if (C != u'\u03A2' && offsetIf(u'\u0391', u'\u03AB', 32)) return C;
-  if (offsetIf(u'\u0410', u'\u042F', 32)) return C;
-  if (offsetIf(u'\u0400', u'\u040F', 80)) return C;
-  // Latin Extended-A pairs capitals with the following code point.
-  if (C >= u'\u0100' && C <= u'\u0137' && C % 2 == 0) return static_cast<char16_t>(C + 1);
-  if (C >= u'\u0139' && C <= u'\u0148' && C % 2 == 1) return static_cast<char16_t>(C + 1);
-  if (C >= u'\u014A' && C <= u'\u0177' && C % 2 == 0) return static_cast<char16_t>(C + 1);
-  return C;
-}
-
 ui::Size CaptionExtent(ui::Canvas& Canvas, std::u16string_view Caption, bool Strip) {
   return Strip ? Canvas.TextExtent(StripAmpersands(Caption)) : Canvas.TextExtent(Caption);
 }

@@ -1,6 +1,5 @@
 // Printing windows into canvases, and repainting through a buffer.
 #include "uKestTools.h"
-#include "ui/win/Backend.h"
 
 namespace kest {
 
@@ -90,10 +89,7 @@ void BufferedRepaint(ui::WindowHandle Wnd) {
     ui::SendMsg(Wnd, ui::WM_ERASEBKGND, CanvasParam(bc));
     ui::SendMsg(Wnd, ui::WM_PAINT, CanvasParam(bc));
     target->BitBlt(area.left, area.top, area.Width(), area.Height(), buffer, 0, 0);
-    const ui::WindowHandle root = ui::GetRootWindow(Wnd);
-    const ui::Point o = ui::ClientToScreen(Wnd, {0, 0});
-    const ui::Rect rootRect = ui::GetWindowScreenRect(root);
-    ui::CurrentBackend().Present(root, area.Offset(o.x - rootRect.left, o.y - rootRect.top));
+    ui::PresentWnd(Wnd, &area);
     return true;
   }();
   if (!painted) ui::InvalidateWnd(Wnd, nullptr, true);

@@ -191,7 +191,7 @@ public:
   TKestSelectEvent OnSelect;
 
   // The component name; a change is announced to the parent's subscribers.
-  void SetName(const std::string& name);
+  void SetName(const std::string& name) override;
 
   // Component-model hooks: the component that holds this item in a tree
   // (the parent's owning component for a root's children, else the

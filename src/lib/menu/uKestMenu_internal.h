@@ -9,8 +9,7 @@ namespace kest::menu::detail {
 // printf-style text with one %s.
 std::string Format1(const char* pattern, const std::string& arg);
 
-// A hidden window of the calling thread that only receives messages, and
-// its release. Stands in for a message-only window kind of the toolkit.
+// A message-only window of the calling thread, and its release.
 kest::ui::WindowHandle AllocateMessageWindow(kest::ui::WindowProc proc);
 void DeallocateMessageWindow(kest::ui::WindowHandle h);
 

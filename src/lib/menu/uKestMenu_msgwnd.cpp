@@ -6,8 +6,7 @@ namespace kest::menu::detail {
 
 kest::ui::WindowHandle AllocateMessageWindow(kest::ui::WindowProc proc) {
   kest::ui::WindowDesc desc;
-  desc.visible = false;
-  desc.noActivate = true;
+  desc.messageOnly = true;
   desc.proc = std::move(proc);
   return kest::ui::CreateWnd(desc);
 }

@@ -80,6 +80,32 @@ std::u16string KeyName(std::uint8_t vk) {
     return u"Num Del";
   case 0x6F:
     return u"Num /";
+  // Punctuation keys are named by what they type on a US keyboard, as the
+  // system's key names do.
+  case 0xBA:
+    return u";";
+  case 0xBB:
+    return u"=";
+  case 0xBC:
+    return u",";
+  case 0xBD:
+    return u"-";
+  case 0xBE:
+    return u".";
+  case 0xBF:
+    return u"/";
+  case 0xC0:
+    return u"`";
+  case 0xDB:
+    return u"[";
+  case 0xDC:
+    return u"\\";
+  case 0xDD:
+    return u"]";
+  case 0xDE:
+    return u"'";
+  case 0xE2:
+    return u"\\";
   default:
     return {};
   }

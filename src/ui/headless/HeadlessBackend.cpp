@@ -38,11 +38,25 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig cfg)
     : config(std::move(cfg)), fNow(config.startTime) {}
 
 void HeadlessBackend::Wait(std::uint32_t timeoutMs) {
+  if (onWait && !fInWaitHook) {
+    fInWaitHook = true;
+    struct Reset {
+      bool& b;
+      ~Reset() { b = false; }
+    } reset{fInWaitHook};
+    if (onWait(timeoutMs)) return;
+  }
   if (timeoutMs == kInfinite) {
     throw std::logic_error("Headless window system: waiting for a message with nothing queued, "
                            "no timer running and no time limit would never end");
   }
   fNow += timeoutMs;
+}
+
+std::optional<Rect> HeadlessBackend::AdoptHostWindow(std::uint64_t nativeId) {
+  const auto it = hostWindows.find(nativeId);
+  if (it == hostWindows.end()) return std::nullopt;
+  return it->second;
 }
 
 void HeadlessBackend::CursorChanged(Cursor c, bool visible) {

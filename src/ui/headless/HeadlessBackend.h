@@ -3,6 +3,7 @@
 // settings, a fake clock, input injection through the ordinary queue,
 // scripted answers for the services, and screenshots.
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ public:
   // a limit would never end, so it raises an error instead of hanging.
   void Wait(std::uint32_t timeoutMs) override;
   std::vector<Monitor> Monitors() override { return config.monitors; }
+  std::optional<Rect> AdoptHostWindow(std::uint64_t nativeId) override;
   void CursorChanged(Cursor c, bool visible) override;
   void Beep(unsigned kind) override { beeps.push_back(kind); }
   Services& GetServices() override { return *this; }
@@ -45,6 +47,16 @@ public:
   void Advance(std::uint32_t ms) { fNow += ms; }
 
   HeadlessConfig config;
+  // Called when a loop waits with nothing to handle (timeoutMs: how long it
+  // would wait, kInfinite for ever), before time passes: a test drives a
+  // nested modal loop from here, injecting input, advancing the clock and
+  // taking screenshots (but not pumping: the loop does that). Answer true
+  // when something was done, so that the loop looks again; false lets the
+  // wait go on as it would without the hook.
+  std::function<bool(std::uint32_t timeoutMs)> onWait;
+  // Windows of other programs (a host's editor windows) by native id, with
+  // their places on the screen: toolkit windows may stand for them.
+  std::map<std::uint64_t, Rect> hostWindows;
   // Called when a message box waits for the user, after the nested loop
   // has handled every pending message; answers the button (default IDOK).
   std::function<int(const MessageBoxRequest&)> onMessageBox;
@@ -62,6 +74,7 @@ public:
 
 private:
   std::uint32_t fNow;
+  bool fInWaitHook = false;
 };
 
 // Installs a fresh headless backend for its lifetime (each test gets a clean

@@ -19,8 +19,9 @@ public:
   Component* Owner() const { return fOwner; }
   const std::string& Name() const { return fName; }
   // Names are unique among the components of one owner; a clash raises
-  // std::invalid_argument.
-  void SetName(const std::string& name);
+  // std::invalid_argument. Virtual, so that a rename through any pointer
+  // reaches what a derived class does about it.
+  virtual void SetName(const std::string& name);
   std::intptr_t Tag() const { return fTag; }
   void SetTag(std::intptr_t tag) { fTag = tag; }
 

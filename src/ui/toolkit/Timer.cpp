@@ -6,6 +6,7 @@ namespace kest::ui {
 
 Timer::Timer(Component* owner) : Component(owner) {
   WindowDesc desc;
+  desc.messageOnly = true;
   desc.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
     if (msg != WM_TIMER) return DefaultWindowProc(h, msg, w, l);
     try {

@@ -1,6 +1,6 @@
 #pragma once
 // A component that fires OnTimer every Interval milliseconds while enabled,
-// through a hidden window's timer.
+// through a message-only window's timer.
 #include <cstdint>
 
 #include "ui/toolkit/Component.h"

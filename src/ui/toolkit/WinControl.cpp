@@ -32,8 +32,14 @@ void WinControl::CreateParamsFor(CreateParams& params) {
 void WinControl::CreateWindowHandle() {
   CreateParams params;
   CreateParamsFor(params);
+  // Asking for the parent's window may have made ours already: a parent
+  // makes the windows of its shown children along with its own.
+  if (fHandle) return;
   params.desc.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
-    if (!fHandle) fHandle = h; // messages sent while the window is being made
+    if (!fHandle) { // messages sent while the window is being made
+      fHandle = h;
+      SetWindowUserData(h, this);
+    }
     try {
       return WndProc(msg, w, l);
     } catch (...) {
@@ -43,6 +49,7 @@ void WinControl::CreateWindowHandle() {
   };
   const WindowHandle h = CreateWnd(params.desc);
   fHandle = h;
+  SetWindowUserData(h, this);
   CreateChildHandles();
 }
 
@@ -58,8 +65,13 @@ void WinControl::DestroyHandle() {
     if (auto* wc = dynamic_cast<WinControl*>(c)) wc->DestroyHandle();
   }
   const WindowHandle h = fHandle;
+  SetWindowUserData(h, nullptr);
   DestroyWnd(h);
   fHandle = 0;
+}
+
+WinControl* WinControl::FindControl(WindowHandle h) {
+  return h ? static_cast<WinControl*>(GetWindowUserData(h)) : nullptr;
 }
 
 void WinControl::SetParentWindow(WindowHandle h) {
@@ -167,6 +179,16 @@ void WinControl::PaintControls(Canvas& canvas, const Rect& area) {
   }
 }
 
+void WinControl::PaintInto(Canvas& canvas, bool erase) {
+  const Canvas::State saved = canvas.Save();
+  const Rect area = ClientRect().Intersect(canvas.ClipRect());
+  canvas.SetClipRect(area);
+  if (erase) EraseBackground(canvas);
+  PaintWindow(canvas);
+  PaintControls(canvas, area);
+  canvas.Restore(saved);
+}
+
 void WinControl::PaintHandler() {
   PaintStruct ps = BeginPaint(fHandle);
   const Rect area = ps.rcPaint;
@@ -200,21 +222,23 @@ void WinControl::UpdateCursor(Control* target) {
   SetCursorShape(c == Cursor::Default ? Cursor::Arrow : c);
 }
 
+Control* WinControl::MouseTarget(Point p) const {
+  Control* cap = CaptureControl();
+  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap)) return cap;
+  if (!cap || cap != this) return ControlAtPos(p);
+  return nullptr;
+}
+
 void WinControl::RouteMouse(std::uint32_t msg, WParam w, LParam l) {
   const Point p = PointFromLParam(l);
-  Control* cap = CaptureControl();
-  Control* target = nullptr;
-  if (cap && cap != this && cap->Parent() == this && !dynamic_cast<WinControl*>(cap))
-    target = cap;
-  else if (!cap || cap != this)
-    target = ControlAtPos(p);
-  if (target) {
-    UpdateCursor(target);
+  if (Control* target = MouseTarget(p))
     target->HandleMouse(msg, w, {p.x - target->Left(), p.y - target->Top()});
-  } else {
-    UpdateCursor(this);
+  else
     HandleMouse(msg, w, p);
-  }
+  // After the handler: a cursor it chose (over a link, say) shows at once,
+  // and the target is found again, as the handler may have ended a capture.
+  Control* now = MouseTarget(p);
+  UpdateCursor(now ? now : this);
 }
 
 bool WinControl::HandleKey(std::uint32_t msg, WParam w) {
@@ -249,20 +273,19 @@ bool WinControl::HandleKey(std::uint32_t msg, WParam w) {
 LResult WinControl::WndProc(std::uint32_t msg, WParam w, LParam l) {
   switch (msg) {
   case WM_PAINT:
-    PaintHandler();
+    // A canvas in wParam is a buffer to paint into (a buffered repaint);
+    // its erase message reached a double-buffered control in vain.
+    if (auto* c = reinterpret_cast<Canvas*>(w))
+      PaintInto(*c, fDoubleBuffered);
+    else
+      PaintHandler();
     return 0;
   case WM_PRINT:
   case WM_PRINTCLIENT:
     // Draws the client area into the canvas in wParam (snapshots for animation).
     if (auto* c = reinterpret_cast<Canvas*>(w)) {
       if (msg == WM_PRINT && (l & PRF_CHECKVISIBLE) && !IsWindowVisible(fHandle)) return 0;
-      const Canvas::State saved = c->Save();
-      const Rect area = ClientRect().Intersect(c->ClipRect());
-      c->SetClipRect(area);
-      if (msg == WM_PRINTCLIENT || (l & PRF_ERASEBKGND)) EraseBackground(*c);
-      PaintWindow(*c);
-      PaintControls(*c, area);
-      c->Restore(saved);
+      PaintInto(*c, msg == WM_PRINTCLIENT || (l & PRF_ERASEBKGND));
     }
     return 1;
   case WM_ERASEBKGND:

@@ -52,6 +52,9 @@ public:
   // Sends a message to the window procedure directly.
   LResult Perform(std::uint32_t msg, WParam w = 0, LParam l = 0) { return WndProc(msg, w, l); }
 
+  // The control whose window h is, or null for windows the toolkit did not make.
+  static WinControl* FindControl(WindowHandle h);
+
   KeyEvent OnKeyDown;
   KeyEvent OnKeyUp;
   KeyPressEvent OnKeyPress;
@@ -69,6 +72,9 @@ protected:
   // Paints the control itself, before its windowless children.
   virtual void PaintWindow(Canvas& canvas);
   void PaintControls(Canvas& canvas, const Rect& area);
+  // Paints the client area into a canvas of someone else's (WM_PAINT or a
+  // print request that brings one), erasing first when asked.
+  void PaintInto(Canvas& canvas, bool erase);
   virtual void KeyDown(std::uint16_t& key, ShiftState shift);
   virtual void KeyUp(std::uint16_t& key, ShiftState shift);
   virtual void KeyPress(char16_t& key);
@@ -86,6 +92,9 @@ private:
   void AddControl(Control* c);
   void RemoveControl(Control* c);
   void PaintHandler();
+  // The windowless child that gets the mouse at a client point: the pressed
+  // one, else the one under the point; null for this control itself.
+  Control* MouseTarget(Point p) const;
   void RouteMouse(std::uint32_t msg, WParam w, LParam l);
   bool HandleKey(std::uint32_t msg, WParam w);
   void UpdateCursor(Control* target);

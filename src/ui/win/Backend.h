@@ -4,6 +4,7 @@
 // waiting for native events, monitors, presenting finished surfaces, the
 // pointer and the services, and feeds native input through the Input calls.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "ui/services/Services.h"
@@ -20,7 +21,14 @@ public:
   virtual void Wait(std::uint32_t timeoutMs) = 0;
   // Called after a message was posted from another thread.
   virtual void Wake() {}
+  // A pump has handled what was waiting: native state (grabs, focus)
+  // follows the window system's, and what was drawn goes out to the display.
+  virtual void Flush() {}
   virtual std::vector<Monitor> Monitors() = 0;
+  // A top-level window is about to stand for the native window nativeId
+  // (WindowDesc::hostWindow): where that window lies on the screen, nothing
+  // when there is no such window. The backend follows it from here on.
+  virtual std::optional<Rect> AdoptHostWindow(std::uint64_t /*nativeId*/) { return std::nullopt; }
   // A top-level window appeared, moved, changed visibility or went away.
   virtual void TopLevelChanged(WindowHandle) {}
   // Part of a top-level surface was repainted.
@@ -37,6 +45,10 @@ void InputMouseButton(MouseButton button, bool down, Point screen);
 void InputMouseWheel(int delta, Point screen);
 void InputKey(std::uint16_t vk, bool down, char16_t character = 0);
 void InputChar(char16_t character);
+// The native system took the pointer or the keyboard away from the capture
+// (a failed grab, a lost focus): the capture window gets WM_CANCELMODE
+// queued, whose default handling releases the capture.
+void InputCancelMode();
 
 // The backend used when none is installed.
 std::unique_ptr<Backend> CreateDefaultBackend();

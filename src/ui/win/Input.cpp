@@ -33,9 +33,14 @@ WindowHandle MouseTarget(Point screen) {
   return h;
 }
 
+// Keys go to the focus, else the active window; when the thread has
+// neither (its windows live inside another program's), a window holding
+// the capture gets them: that is how a menu running its own loop hears the
+// keyboard that the backend took for it.
 WindowHandle FocusTarget() {
-  const WindowHandle f = GetFocusWnd();
-  return f ? f : GetActiveWnd();
+  if (const WindowHandle f = GetFocusWnd()) return f;
+  if (const WindowHandle a = GetActiveWnd()) return a;
+  return GetCaptureWnd();
 }
 
 void QueueMouse(WindowHandle h, std::uint32_t msg, WParam w, Point screen, LParam l,
@@ -172,6 +177,17 @@ void InputChar(char16_t character) {
   detail::QueueInput(m);
 }
 
+void InputCancelMode() {
+  const WindowHandle c = GetCaptureWnd();
+  if (!c) return;
+  Message m;
+  m.hwnd = c;
+  m.message = WM_CANCELMODE;
+  m.time = B().Now();
+  m.pt = GetCursorPos();
+  detail::QueueInput(m);
+}
+
 WindowHandle SetCaptureWnd(WindowHandle h) {
   WindowHandle old = 0;
   {
@@ -199,7 +215,7 @@ WindowHandle SetFocusWnd(WindowHandle h) {
   {
     std::lock_guard lock(S().mutex);
     WindowRec* w = Find(h);
-    if (h && (!w || !w->enabled)) return 0;
+    if (h && (!w || !w->enabled || w->messageOnly)) return 0;
     old = S().focus;
     if (old == h) return old;
   }
@@ -236,7 +252,7 @@ WindowHandle SetActiveWnd(WindowHandle h) {
   {
     std::lock_guard lock(S().mutex);
     WindowRec* w = Find(h);
-    if (h && (!w || w->parent != 0)) return 0;
+    if (h && (!w || w->parent != 0 || w->messageOnly)) return 0;
     old = S().active;
     if (old == h) return old;
     S().active = h;

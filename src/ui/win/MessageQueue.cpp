@@ -32,7 +32,8 @@ WindowHandle FindPaintable(WindowHandle filter) {
     stack.pop_back();
     WindowRec* w = Find(h);
     if (!w || !w->visible) continue;
-    if (w->thread == me && !w->update.IsEmpty() && (filter == 0 || filter == h)) return h;
+    if (w->thread == me && (!w->update.IsEmpty() || w->ncDirty) && (filter == 0 || filter == h))
+      return h;
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
       stack.push_back(*it);
   }
@@ -222,6 +223,26 @@ bool GetMsg(Message& msg, WindowHandle h, std::uint32_t first, std::uint32_t las
   while (!PeekMsg(msg, h, first, last, PM_REMOVE))
     WaitMsg(kInfinite);
   return msg.message != WM_QUIT;
+}
+
+int PumpPending(std::uint32_t limitMs) {
+  B().Wait(0);
+  // Everything waiting now, but never for long: a window that keeps asking
+  // to be painted must not hold a host's user-interface thread.
+  const std::uint32_t start = B().Now();
+  int handled = 0;
+  Message m;
+  while (handled < 10000 && B().Now() - start < limitMs && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMsg(m);
+    DispatchMsg(m);
+    ++handled;
+  }
+  B().Flush();
+  return handled;
 }
 
 LResult DispatchMsg(const Message& msg) {

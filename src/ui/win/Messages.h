@@ -26,6 +26,7 @@ inline constexpr std::uint32_t WM_SETCURSOR = 0x0020;
 inline constexpr std::uint32_t WM_PRINT = 0x0317;
 inline constexpr std::uint32_t WM_PRINTCLIENT = 0x0318;
 inline constexpr std::uint32_t WM_HELP = 0x0053;
+inline constexpr std::uint32_t WM_NCPAINT = 0x0085;
 inline constexpr std::uint32_t WM_CONTEXTMENU = 0x007B;
 inline constexpr std::uint32_t WM_KEYFIRST = 0x0100;
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;

@@ -14,7 +14,7 @@ void InvalidateWnd(WindowHandle h, const Rect* r, bool erase) {
     std::lock_guard lock(S().mutex);
     WindowRec* w = Find(h);
     if (!w) return;
-    const Rect client{0, 0, w->bounds.Width(), w->bounds.Height()};
+    const Rect client = detail::ClientArea(*w);
     const Rect area = r ? r->Intersect(client) : client;
     if (area.IsEmpty()) return;
     w->update = w->update.Union(area);
@@ -42,19 +42,65 @@ Rect GetUpdateRect(WindowHandle h) {
 }
 
 namespace {
-// A canvas on h's part of its top-level surface; the caller holds the lock.
-std::unique_ptr<Canvas> SurfaceCanvas(WindowHandle h, const Rect& clip) {
+// A canvas on h's part of its top-level surface, with its origin at h's
+// client origin (or, for the whole window, its top-left corner); the
+// caller holds the lock.
+std::unique_ptr<Canvas> SurfaceCanvas(WindowHandle h, const Rect& clip, bool whole = false) {
   WindowRec* root = Find(GetRootWindow(h));
   if (!root || !root->surface) return nullptr;
   auto canvas = std::make_unique<Canvas>(*root->surface);
-  canvas->SetOrigin(detail::SurfaceOffset(h));
+  canvas->SetOrigin(whole ? detail::WindowSurfaceOffset(h) : detail::SurfaceOffset(h));
   canvas->SetClipRect(clip);
   return canvas;
+}
+
+// The frame of h, painted by its WM_NCPAINT into a picture of the whole
+// window of which only the frame strips reach the surface: the client area
+// keeps what it shows. False when there was nothing to paint.
+bool PaintFrame(WindowHandle h) {
+  Rect frame, whole;
+  {
+    std::lock_guard lock(S().mutex);
+    WindowRec* w = Find(h);
+    if (!w || !w->ncDirty) return false;
+    w->ncDirty = false;
+    if (!detail::HasFrame(*w) || !Find(GetRootWindow(h))->surface) return false;
+    frame = w->frame;
+    whole = {0, 0, w->bounds.Width(), w->bounds.Height()};
+  }
+  Bitmap picture(whole.Width(), whole.Height());
+  SendMsg(h, WM_NCPAINT, reinterpret_cast<WParam>(&picture.GetCanvas()));
+  std::lock_guard lock(S().mutex);
+  auto canvas = SurfaceCanvas(h, whole, true);
+  if (!canvas) return false;
+  const Rect strips[] = {
+      {0, 0, whole.right, frame.top},
+      {0, whole.bottom - frame.bottom, whole.right, whole.bottom},
+      {0, frame.top, frame.left, whole.bottom - frame.bottom},
+      {whole.right - frame.right, frame.top, whole.right, whole.bottom - frame.bottom}};
+  for (const Rect& r : strips) {
+    if (!r.IsEmpty()) canvas->BitBlt(r.left, r.top, r.Width(), r.Height(), picture, r.left, r.top);
+  }
+  return true;
+}
+
+// Where a window's area lies in its top-level surface; area in client
+// coordinates, null for the whole window. The caller holds the lock.
+Rect SurfaceArea(WindowHandle h, const Rect* area) {
+  WindowRec* w = Find(h);
+  if (!w) return {};
+  if (!area) {
+    const Point o = detail::WindowSurfaceOffset(h);
+    return Rect::FromSize(o.x, o.y, w->bounds.Width(), w->bounds.Height());
+  }
+  const Point o = detail::SurfaceOffset(h);
+  return area->Offset(o.x, o.y);
 }
 } // namespace
 
 PaintStruct BeginPaint(WindowHandle h) {
   PaintStruct ps;
+  ps.framePainted = PaintFrame(h);
   {
     std::lock_guard lock(S().mutex);
     WindowRec* w = Find(h);
@@ -71,6 +117,7 @@ PaintStruct BeginPaint(WindowHandle h) {
     ps.canvas = std::make_unique<Canvas>(*ps.scratch);
     ps.rcPaint = {};
     ps.erase = false;
+    ps.framePainted = false;
     return ps;
   }
   if (ps.erase && !ps.rcPaint.IsEmpty()) {
@@ -80,6 +127,7 @@ PaintStruct BeginPaint(WindowHandle h) {
 }
 
 void EndPaint(WindowHandle h, PaintStruct& ps) {
+  if (ps.framePainted) PresentWnd(h);
   if (ps.rcPaint.IsEmpty()) return;
   WindowHandle root = 0;
   Rect dirty;
@@ -105,7 +153,12 @@ void EndPaint(WindowHandle h, PaintStruct& ps) {
 }
 
 void UpdateWnd(WindowHandle h) {
-  if (!IsWindowVisible(h) || GetUpdateRect(h).IsEmpty()) return;
+  if (!IsWindowVisible(h)) return;
+  {
+    std::lock_guard lock(S().mutex);
+    WindowRec* w = Find(h);
+    if (!w || (w->update.IsEmpty() && !w->ncDirty)) return;
+  }
   SendMsg(h, WM_PAINT);
 }
 
@@ -119,6 +172,26 @@ std::unique_ptr<Canvas> GetWindowCanvas(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   if (!Find(h)) return nullptr;
   return SurfaceCanvas(h, detail::VisibleClient(h));
+}
+
+std::unique_ptr<Canvas> GetWholeWindowCanvas(WindowHandle h) {
+  std::lock_guard lock(S().mutex);
+  WindowRec* w = Find(h);
+  if (!w) return nullptr;
+  return SurfaceCanvas(h, {0, 0, w->bounds.Width(), w->bounds.Height()}, true);
+}
+
+void PresentWnd(WindowHandle h, const Rect* area) {
+  WindowHandle root = 0;
+  Rect r;
+  {
+    std::lock_guard lock(S().mutex);
+    root = GetRootWindow(h);
+    WindowRec* rr = Find(root);
+    if (!rr || !rr->surface) return;
+    r = SurfaceArea(h, area).Intersect({0, 0, rr->surface->Width(), rr->surface->Height()});
+  }
+  if (!r.IsEmpty()) B().Present(root, r);
 }
 
 const Bitmap* GetWindowSurface(WindowHandle h) {

@@ -38,11 +38,24 @@ ThreadQueue& MyQueue() {
   return QueueOf(std::this_thread::get_id());
 }
 
-Point SurfaceOffset(WindowHandle h) {
+Point WindowSurfaceOffset(WindowHandle h) {
   Point p;
   for (WindowRec* w = Find(h); w && w->parent; w = Find(w->parent)) {
     p.x += w->bounds.left;
     p.y += w->bounds.top;
+    if (WindowRec* parent = Find(w->parent)) {
+      p.x += parent->frame.left;
+      p.y += parent->frame.top;
+    }
+  }
+  return p;
+}
+
+Point SurfaceOffset(WindowHandle h) {
+  Point p = WindowSurfaceOffset(h);
+  if (WindowRec* w = Find(h)) {
+    p.x += w->frame.left;
+    p.y += w->frame.top;
   }
   return p;
 }
@@ -50,20 +63,20 @@ Point SurfaceOffset(WindowHandle h) {
 Rect VisibleClient(WindowHandle h) {
   WindowRec* w = Find(h);
   if (!w) return {};
-  Rect r{0, 0, w->bounds.Width(), w->bounds.Height()};
-  Point off;
+  Rect r = ClientArea(*w);
+  Point off; // from h's client origin to the current ancestor's
   for (WindowRec* c = w; c->parent; c = Find(c->parent)) {
-    off.x += c->bounds.left;
-    off.y += c->bounds.top;
     WindowRec* p = Find(c->parent);
     if (!p) break;
-    r = r.Intersect(Rect{0, 0, p->bounds.Width(), p->bounds.Height()}.Offset(-off.x, -off.y));
+    off.x += c->frame.left + c->bounds.left;
+    off.y += c->frame.top + c->bounds.top;
+    r = r.Intersect(ClientArea(*p).Offset(-off.x, -off.y));
   }
   return r;
 }
 
 void ResizeSurface(WindowRec& w) {
-  if (w.parent != 0) {
+  if (w.parent != 0 || w.messageOnly) {
     w.surface.reset();
     return;
   }
@@ -89,36 +102,51 @@ void ForgetWindow(WindowHandle h) {
 WindowHandle CreateWnd(const WindowDesc& desc) {
   auto& s = S();
   WindowHandle h = 0;
+  Rect bounds = desc.bounds;
+  const std::uint64_t host = desc.parent == 0 ? desc.hostWindow : 0;
+  if (host) {
+    const std::optional<Rect> where = detail::B().AdoptHostWindow(host);
+    if (!where) return 0;
+    bounds = *where;
+  }
   {
     std::lock_guard lock(s.mutex);
     if (desc.parent != 0 && !Find(desc.parent)) {
       throw std::invalid_argument("CreateWnd: the parent window does not exist");
     }
+    if (desc.messageOnly && desc.parent != 0) {
+      throw std::invalid_argument("CreateWnd: a message-only window has no parent");
+    }
     auto rec = std::make_unique<WindowRec>();
     h = s.nextHandle++;
     rec->handle = h;
     rec->parent = desc.parent;
-    rec->owner = desc.parent == 0 && Find(desc.owner) ? desc.owner : 0;
+    rec->owner = desc.parent == 0 && !desc.messageOnly && Find(desc.owner) ? desc.owner : 0;
     rec->thread = std::this_thread::get_id();
     rec->proc = desc.proc;
-    rec->bounds = {desc.bounds.left, desc.bounds.top, std::max(desc.bounds.left, desc.bounds.right),
-                   std::max(desc.bounds.top, desc.bounds.bottom)};
-    rec->visible = desc.visible;
+    rec->bounds = {bounds.left, bounds.top, std::max(bounds.left, bounds.right),
+                   std::max(bounds.top, bounds.bottom)};
+    rec->messageOnly = desc.messageOnly;
+    rec->visible = desc.visible && !desc.messageOnly;
     rec->topmost = desc.topmost;
     rec->noActivate = desc.noActivate;
     rec->doubleClicks = desc.doubleClicks;
     rec->background = desc.background;
     rec->caption = desc.caption;
-    rec->update = Rect{0, 0, rec->bounds.Width(), rec->bounds.Height()};
+    rec->frame = {std::max(0, desc.frame.left), std::max(0, desc.frame.top),
+                  std::max(0, desc.frame.right), std::max(0, desc.frame.bottom)};
+    rec->ncDirty = detail::HasFrame(*rec);
+    rec->hostWindow = host;
+    rec->update = detail::ClientArea(*rec);
     rec->erase = true;
     detail::ResizeSurface(*rec);
     if (desc.parent)
       Find(desc.parent)->children.push_back(h);
-    else
+    else if (!desc.messageOnly)
       s.topLevels.push_back(h);
     s.windows.emplace(h, std::move(rec));
   }
-  if (desc.parent == 0) {
+  if (desc.parent == 0 && !desc.messageOnly) {
     BringToFront(h);
     detail::B().TopLevelChanged(h);
   }
@@ -215,8 +243,8 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
   {
     std::lock_guard lock(s.mutex);
     WindowRec* w = Find(h);
-    if (!w || w->parent == parent || h == parent) return;
-    if (parent && (!Find(parent) || IsChild(h, parent))) {
+    if (!w || w->messageOnly || w->parent == parent || h == parent) return;
+    if (parent && (!Find(parent) || Find(parent)->messageOnly || IsChild(h, parent))) {
       throw std::invalid_argument("SetParentWnd: bad parent window");
     }
     const Rect screen = GetWindowScreenRect(h);
@@ -228,15 +256,35 @@ void SetParentWnd(WindowHandle h, WindowHandle parent) {
     if (parent) {
       Find(parent)->children.push_back(h);
       w->owner = 0;
+      w->hostWindow = 0;
     } else {
       s.topLevels.push_back(h);
       w->bounds = screen;
     }
     detail::ResizeSurface(*w);
-    w->update = {0, 0, w->bounds.Width(), w->bounds.Height()};
+    w->update = detail::ClientArea(*w);
     w->erase = true;
+    w->ncDirty = detail::HasFrame(*w);
   }
   detail::B().TopLevelChanged(h);
+}
+
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc) {
+  std::lock_guard lock(S().mutex);
+  const WindowRec* w = Find(h);
+  if (!w) return false;
+  desc.parent = w->parent;
+  desc.owner = w->owner;
+  desc.bounds = w->bounds;
+  desc.visible = w->visible;
+  desc.topmost = w->topmost;
+  desc.noActivate = w->noActivate;
+  desc.doubleClicks = w->doubleClicks;
+  desc.background = w->background;
+  desc.caption = w->caption;
+  desc.hostWindow = w->hostWindow;
+  desc.proc = nullptr;
+  return true;
 }
 
 void SetWindowProc(WindowHandle h, WindowProc proc) {
@@ -255,6 +303,23 @@ std::u16string GetWindowCaption(WindowHandle h) {
   return w ? w->caption : std::u16string();
 }
 
+void SetWindowUserData(WindowHandle h, void* data) {
+  std::lock_guard lock(S().mutex);
+  if (WindowRec* w = Find(h)) w->userData = data;
+}
+
+void* GetWindowUserData(WindowHandle h) {
+  std::lock_guard lock(S().mutex);
+  WindowRec* w = Find(h);
+  return w ? w->userData : nullptr;
+}
+
+bool IsMessageOnlyWindow(WindowHandle h) {
+  std::lock_guard lock(S().mutex);
+  WindowRec* w = Find(h);
+  return w && w->messageOnly;
+}
+
 Rect GetWindowBounds(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   WindowRec* w = Find(h);
@@ -265,20 +330,26 @@ Rect GetWindowScreenRect(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   WindowRec* w = Find(h);
   if (!w) return {};
-  const Point p = ClientToScreen(h, {0, 0});
+  const Point p = w->parent ? ClientToScreen(w->parent, w->bounds.TopLeft()) : w->bounds.TopLeft();
   return Rect::FromSize(p.x, p.y, w->bounds.Width(), w->bounds.Height());
 }
 
 Rect GetClientRect(WindowHandle h) {
   std::lock_guard lock(S().mutex);
   WindowRec* w = Find(h);
-  return w ? Rect{0, 0, w->bounds.Width(), w->bounds.Height()} : Rect{};
+  return w ? detail::ClientArea(*w) : Rect{};
+}
+
+Rect GetWindowFrame(WindowHandle h) {
+  std::lock_guard lock(S().mutex);
+  WindowRec* w = Find(h);
+  return w ? w->frame : Rect{};
 }
 
 void SetWindowBounds(WindowHandle h, const Rect& bounds) {
   auto& s = S();
   WindowHandle parent = 0;
-  Rect old;
+  Rect old, client;
   bool resized = false;
   {
     std::lock_guard lock(s.mutex);
@@ -292,6 +363,8 @@ void SetWindowBounds(WindowHandle h, const Rect& bounds) {
     w->bounds = nb;
     parent = w->parent;
     detail::ResizeSurface(*w);
+    if (resized) w->ncDirty = detail::HasFrame(*w);
+    client = detail::ClientArea(*w);
   }
   if (parent) {
     InvalidateWnd(parent, &old, true);
@@ -300,15 +373,15 @@ void SetWindowBounds(WindowHandle h, const Rect& bounds) {
     if (resized) InvalidateWnd(h, nullptr, true);
     detail::B().TopLevelChanged(h);
   }
-  if (resized) SendMsg(h, WM_SIZE, 0, MakeLParam(bounds.Width(), bounds.Height()));
+  if (resized) SendMsg(h, WM_SIZE, 0, MakeLParam(client.Width(), client.Height()));
   SendMsg(h, WM_MOVE, 0, MakeLParam(bounds.left, bounds.top));
 }
 
 Point ClientToScreen(WindowHandle h, Point p) {
   std::lock_guard lock(S().mutex);
   for (WindowRec* w = Find(h); w; w = Find(w->parent)) {
-    p.x += w->bounds.left;
-    p.y += w->bounds.top;
+    p.x += w->bounds.left + w->frame.left;
+    p.y += w->bounds.top + w->frame.top;
   }
   return p;
 }
@@ -343,8 +416,9 @@ void ShowWnd(WindowHandle h, bool show) {
   {
     std::lock_guard lock(s.mutex);
     WindowRec* w = Find(h);
-    if (!w || w->visible == show) return;
+    if (!w || w->messageOnly || w->visible == show) return;
     w->visible = show;
+    if (show) w->ncDirty = detail::HasFrame(*w);
     parent = w->parent;
     area = w->bounds;
   }
@@ -408,10 +482,12 @@ bool Shows(WindowRec* w, Point local) {
   return !w->region || w->region->Contains(local);
 }
 
+// local: a point in w's window coordinates (frame included).
 WindowHandle Descend(WindowRec* w, Point local) {
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
     WindowRec* c = Find(*it);
-    const Point cl{local.x - c->bounds.left, local.y - c->bounds.top};
+    const Point cl{local.x - w->frame.left - c->bounds.left,
+                   local.y - w->frame.top - c->bounds.top};
     if (Shows(c, cl)) return c->enabled ? Descend(c, cl) : w->handle;
   }
   return w->handle;

@@ -29,9 +29,24 @@ struct WindowDesc {
   bool doubleClicks = true;
   std::optional<Color> background; // erase colour; none leaves the surface as it is
   std::u16string caption;
+  // A top-level window may stand for a native window of another program (a
+  // host's editor window): it covers that window and follows it, and its
+  // picture shows inside it. The bounds are then the native window's.
+  std::uint64_t hostWindow = 0;
   WindowProc proc;
+  // A window that only receives messages (posted ones, timers, the mouse
+  // while it holds the capture): never shown, no picture, no place on the
+  // screen, no parent and no owner.
+  bool messageOnly = false;
+  // A frame around the client area: left, top, right and bottom hold the
+  // thickness of each side. bounds stay the whole window; client
+  // coordinates start inside the frame, which the window paints on
+  // WM_NCPAINT.
+  Rect frame;
 };
 
+// 0 when desc names a host window that does not exist (or that the display
+// backend cannot show windows in).
 WindowHandle CreateWnd(const WindowDesc& desc);
 // Destroys the window, its children and its owned windows (WM_DESTROY each).
 void DestroyWnd(WindowHandle h);
@@ -45,14 +60,24 @@ std::vector<WindowHandle> GetTopLevelWindows();        // bottom to top
 bool IsChild(WindowHandle parent, WindowHandle h);     // any depth
 // Re-parents a window; 0 makes it a top-level window placed at the same screen spot.
 void SetParentWnd(WindowHandle h, WindowHandle parent);
+// The window as it stands now, in the terms it was made with (no procedure);
+// false when h is no window. One consistent snapshot for display backends.
+bool GetWindowDesc(WindowHandle h, WindowDesc& desc);
 void SetWindowProc(WindowHandle h, WindowProc proc);
 void SetWindowCaption(WindowHandle h, std::u16string caption);
 std::u16string GetWindowCaption(WindowHandle h);
+// One pointer of the window's creator, kept with the window (the toolkit
+// keeps its control there); null until set.
+void SetWindowUserData(WindowHandle h, void* data);
+void* GetWindowUserData(WindowHandle h);
+bool IsMessageOnlyWindow(WindowHandle h);
 
-// Geometry.
-Rect GetWindowBounds(WindowHandle h); // as given (parent client or screen)
-Rect GetWindowScreenRect(WindowHandle h);
-Rect GetClientRect(WindowHandle h); // (0, 0, width, height)
+// Geometry. The window rectangle includes the frame; the client area lies
+// inside it.
+Rect GetWindowBounds(WindowHandle h);     // as given (parent client or screen)
+Rect GetWindowScreenRect(WindowHandle h); // the whole window, frame included
+Rect GetClientRect(WindowHandle h);       // (0, 0, client width, client height)
+Rect GetWindowFrame(WindowHandle h);      // thickness of each side of the frame
 void SetWindowBounds(WindowHandle h, const Rect& bounds);
 Point ClientToScreen(WindowHandle h, Point p);
 Point ScreenToClient(WindowHandle h, Point p);
@@ -98,6 +123,11 @@ bool TranslateMsg(const Message& msg);
 // without limit. True when a message is available.
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
 bool WaitMsg(std::uint32_t timeoutMs = kInfinite);
+// Reads what the display has delivered, then handles every message waiting
+// now (input, posted, paint, due timers) without waiting for more, for at
+// most limitMs; answers how many. A WM_QUIT stays for the loop that owns it.
+// Hosts drive embedded windows with it from their idle calls.
+int PumpPending(std::uint32_t limitMs = 200);
 // Position of the pointer when the last retrieved message was queued.
 Point LastMessagePos();
 std::uint32_t LastMessageTime();
@@ -138,11 +168,17 @@ struct PaintStruct {
   std::unique_ptr<Canvas> canvas;  // clipped to the invalid area, client coordinates
   Rect rcPaint;
   bool erase = false;
+  bool framePainted = false; // BeginPaint had the frame painted (WM_NCPAINT)
 };
 PaintStruct BeginPaint(WindowHandle h);
 void EndPaint(WindowHandle h, PaintStruct& ps);
 // A canvas on the window's client area outside painting (origin and clip set).
 std::unique_ptr<Canvas> GetWindowCanvas(WindowHandle h);
+// A canvas on the whole window, frame included, in window coordinates.
+std::unique_ptr<Canvas> GetWholeWindowCanvas(WindowHandle h);
+// Shows on the screen what was drawn outside painting (through the canvases
+// above): area in client coordinates, null for the whole window with its frame.
+void PresentWnd(WindowHandle h, const Rect* area = nullptr);
 // The finished picture of a top-level window (its surface), or null.
 const Bitmap* GetWindowSurface(WindowHandle h);
 

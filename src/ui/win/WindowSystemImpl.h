@@ -1,5 +1,6 @@
 #pragma once
 // Internal state of the window system, shared by its source files.
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <map>
@@ -27,13 +28,27 @@ struct WindowRec {
   bool doubleClicks = true;
   std::optional<Color> background;
   std::u16string caption;
+  std::uint64_t hostWindow = 0;
   Rect update; // client coordinates
   bool erase = false;
   std::optional<Region> region;
   std::uint8_t opacity = 255;
   std::vector<WindowHandle> children; // bottom to top
   std::unique_ptr<Bitmap> surface;    // top-level windows only
+  bool messageOnly = false;
+  Rect frame;           // thickness of each side
+  bool ncDirty = false; // the frame waits for WM_NCPAINT
+  void* userData = nullptr;
 };
+
+// The client area of a window in its client coordinates.
+inline Rect ClientArea(const WindowRec& w) {
+  return {0, 0, std::max(0, w.bounds.Width() - w.frame.left - w.frame.right),
+          std::max(0, w.bounds.Height() - w.frame.top - w.frame.bottom)};
+}
+inline bool HasFrame(const WindowRec& w) {
+  return w.frame.left > 0 || w.frame.top > 0 || w.frame.right > 0 || w.frame.bottom > 0;
+}
 
 struct TimerRec {
   WindowHandle hwnd = 0;
@@ -89,6 +104,8 @@ void QueueInput(const Message& m);
 bool ResolveRoute(Message& m);
 // Offset of the window's client origin within its top-level surface.
 Point SurfaceOffset(WindowHandle h);
+// Offset of the window's top-left corner (frame included) within it.
+Point WindowSurfaceOffset(WindowHandle h);
 // The part of the window's client area that can show (clipped by ancestors).
 Rect VisibleClient(WindowHandle h);
 void ResizeSurface(WindowRec& w);

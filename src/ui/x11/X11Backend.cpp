@@ -16,7 +16,7 @@
 #include <cerrno>
 
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/win/WindowSystem.h"
 
 namespace kest::ui::x11 {
 
@@ -72,6 +72,8 @@ X11Backend::X11Backend(Display* display)
   a.kestSelection = Intern(fDpy, "KEST_SELECTION");
 
   fGc = XCreateGC(fDpy, fRoot, 0, nullptr);
+  CreateGrabWindow();
+  QueryShape();
   XSetWindowAttributes attrs{};
   attrs.event_mask = PropertyChangeMask;
   fUtility = XCreateWindow(fDpy, fRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent,
@@ -95,7 +97,8 @@ X11Backend::~X11Backend() {
   if (fIm) XCloseIM(fIm);
   for (auto& [c, xc] : fCursors)
     XFreeCursor(fDpy, xc);
-  if (fGrabbed) XUngrabPointer(fDpy, CurrentTime);
+  Ungrab();
+  XDestroyWindow(fDpy, fGrabWindow);
   XDestroyWindow(fDpy, fUtility);
   XFreeGC(fDpy, fGc);
   XSync(fDpy, False);
@@ -138,6 +141,10 @@ void X11Backend::Wait(std::uint32_t timeoutMs) {
     }
   }
   DrainEvents();
+}
+
+void X11Backend::Flush() {
+  SyncState();
 }
 
 void X11Backend::Wake() {
@@ -209,40 +216,15 @@ SystemSettings X11Backend::Settings() {
   SystemSettings s;
   s.menuShowDelayMs = 400;
   s.keyboardCues = false;
-  s.menuAnimation = true;
+  // Menus slide in through a growing window shape.
+  s.menuAnimation = fHasShape;
   s.dropShadow = true;
   s.doubleClickMs = 400;
   return s;
 }
 
 void X11Backend::SyncState() {
-  // Capture outlives a press in menus: then clicks outside our windows must
-  // reach us too, which only a pointer grab gives; menus (override-redirect
-  // popups) never get the keyboard focus, so they grab the keyboard as well.
-  const WindowHandle capture = GetCaptureWnd();
-  const WindowHandle root = capture ? GetRootWindow(capture) : 0;
-  const auto rootIt = fWindows.find(root);
-  const bool grabbable =
-      rootIt != fWindows.end() && !rootIt->second.gone && rootIt->second.viewable;
-  if (grabbable && fGrabbed != root) {
-    const unsigned mask =
-        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
-    const Window w = rootIt->second.xid;
-    if (XGrabPointer(fDpy, w, True, mask, GrabModeAsync, GrabModeAsync, kXNone, kXNone,
-                     CurrentTime) == GrabSuccess) {
-      fGrabbed = root;
-      if (rootIt->second.overrideRedirect) {
-        fKeyboardGrabbed =
-            XGrabKeyboard(fDpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
-      }
-      CursorChanged(fCursor, fPointerVisible);
-    }
-  } else if (!root && fGrabbed) {
-    XUngrabPointer(fDpy, CurrentTime);
-    if (fKeyboardGrabbed) XUngrabKeyboard(fDpy, CurrentTime);
-    fGrabbed = 0;
-    fKeyboardGrabbed = false;
-  }
+  SyncGrab();
   // The keyboard: our own top-level windows take it with their focus; inside
   // a host's window only while a child control (the inline edit) has the
   // focus, so that the host keeps its shortcuts otherwise.
@@ -297,23 +279,7 @@ std::uint64_t NativeWindowId(WindowHandle h) {
 }
 
 void Idle() {
-  if (!Installed()) return;
-  X11Backend* b = Current();
-  b->SyncState();
-  b->DrainEvents();
-  // Everything waiting now, but never for long: a window that keeps asking
-  // to be painted must not hold the host's user-interface thread.
-  const std::uint32_t start = b->Now();
-  Message m;
-  for (int n = 0; n < 10000 && b->Now() - start < 200 && PeekMsg(m, 0, 0, 0, PM_REMOVE); ++n) {
-    if (m.message == WM_QUIT) {
-      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's business
-      break;
-    }
-    TranslateMsg(m);
-    DispatchMsg(m);
-  }
-  if (Installed()) b->SyncState();
+  if (Installed()) PumpPending();
 }
 
 int ConnectionFd() {

@@ -30,9 +30,8 @@ WindowHandle WrapForeignWindow(std::uint64_t nativeWindow);
 // The native window of a toolkit top-level window (0: none yet, or gone).
 std::uint64_t NativeWindowId(WindowHandle h);
 
-// What a host's idle call runs: reads every native event that has arrived,
-// then handles every message waiting now (input, posted, paint, due timers)
-// and returns without waiting. Hosts that call idle rarely see input and
+// What a host's idle call runs: PumpPending on this backend (nothing when
+// another backend is installed). Hosts that call idle rarely see input and
 // timers handled late (never lost): timers tick at most once per idle call,
 // and repainting waits for the next call as well.
 void Idle();

@@ -30,6 +30,10 @@ void X11Backend::Handle(XEvent& e) {
   default:
     break;
   }
+  if (e.xany.window == fGrabWindow) {
+    HandleGrabWindowEvent(e);
+    return;
+  }
   const WindowHandle h = FromXid(e.xany.window);
   if (!h) {
     HandleForeign(e);
@@ -82,7 +86,6 @@ void X11Backend::Handle(XEvent& e) {
   case DestroyNotify:
     // Not ours to destroy: the host's window took it along.
     n.gone = true;
-    if (fGrabbed == h) fGrabbed = 0;
     break;
   case ClientMessage:
     if (e.xclient.message_type == fAtoms.wmProtocols &&
@@ -99,8 +102,12 @@ void X11Backend::HandleForeign(const XEvent& e) {
   for (auto& [h, n] : fWindows) {
     if (n.foreignParent != e.xany.window || n.gone) continue;
     if (e.type == DestroyNotify) {
+      // Window ids come back (a host that reconnects gets its old ones): the
+      // end of a host window only counts when no window of that id is there
+      // now, else it is a late word about an earlier window.
+      XWindowAttributes wa{};
+      if (XGetWindowAttributes(fDpy, n.foreignParent, &wa)) return;
       n.gone = true;
-      if (fGrabbed == h) fGrabbed = 0;
       if (fKeysFrom == n.foreignParent) fKeysFrom = 0;
     } else if (e.type == ConfigureNotify) {
       int x = 0, y = 0;
@@ -126,8 +133,8 @@ void X11Backend::HandleConfigure(WindowHandle h, const XConfigureEvent& e) {
 }
 
 void X11Backend::NoteOrigin(WindowHandle h, int xRoot, int yRoot, int x, int y) {
-  const NativeWindow& n = fWindows[h];
-  if (n.overrideRedirect) return;
+  const auto it = fWindows.find(h);
+  if (it == fWindows.end() || it->second.overrideRedirect) return;
   // Every pointer event tells where the window really is on the screen
   // (hosts move their windows without telling the plug-in).
   const Rect b = GetWindowBounds(h);

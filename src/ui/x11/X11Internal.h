@@ -35,6 +35,7 @@ struct NativeWindow {
   bool gone = false;     // destroyed under us (the host's window went)
   Rect placed;           // the bounds last given to the server
   std::uint8_t opacity = 255;
+  std::optional<Region> shape; // the visible region last given to the server
 };
 
 class X11Backend final : public Backend, public Services {
@@ -48,15 +49,14 @@ public:
   std::uint32_t Now() override;
   void Wait(std::uint32_t timeoutMs) override;
   void Wake() override;
+  void Flush() override;
   std::vector<Monitor> Monitors() override;
   void TopLevelChanged(WindowHandle h) override;
   void Present(WindowHandle h, const Rect& r) override;
   void CursorChanged(Cursor c, bool visible) override;
   void Beep(unsigned kind) override;
   Services& GetServices() override { return *this; }
-  // Where a foreign window lies; the window system creates its stand-in
-  // right after asking. Not marked override: older window systems lack it.
-  Rect ForeignWindowBounds(std::uintptr_t nativeId);
+  std::optional<Rect> AdoptHostWindow(std::uint64_t nativeId) override;
 
   // Services
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
@@ -69,6 +69,8 @@ public:
 
   // Reads what has arrived without waiting; true when anything came.
   bool DrainEvents();
+  // Whether the server can give windows any shape (else menus do not slide).
+  bool HasShapes() const { return fHasShape; }
   // Native grab, focus and cursor follow the window system's state; flushes.
   void SyncState();
   WindowHandle Wrap(Window foreign);
@@ -96,6 +98,17 @@ private:
   void NoteOrigin(WindowHandle h, int xRoot, int yRoot, int x, int y);
   // Clipboard (X11Clipboard.cpp).
   void AnswerSelectionRequest(const XSelectionRequestEvent& r);
+  // Grabs for the capture (X11Grab.cpp).
+  void CreateGrabWindow();
+  void SyncGrab();
+  void Ungrab();
+  bool CaptureWantsKeyboard(WindowHandle capture) const;
+  void HandleGrabWindowEvent(XEvent& e);
+  // The grab went or never came: the capture is cancelled.
+  void CaptureLost();
+  // Shapes (X11Shape.cpp).
+  void QueryShape();
+  void ApplyShape(NativeWindow& n, const std::optional<Region>& region);
 
   Display* fDpy;
   int fScreen;
@@ -109,14 +122,20 @@ private:
   XIM fIm = nullptr;
   std::map<Window, XIC> fIcs;
   std::map<WindowHandle, NativeWindow> fWindows;
-  Window fPendingForeign = 0; // the foreign parent of the window being wrapped
-  bool fPendingGone = false;  // ... which turned out not to exist
-  bool fAdopting = false;     // the toolkit's bounds are being set from the server's
+  bool fAdopting = false; // the toolkit's bounds are being set from the server's
   Cursor fCursor = Cursor::Default;
   bool fPointerVisible = true;
   std::map<Cursor, ::Cursor> fCursors;
-  WindowHandle fGrabbed = 0;
+  // Pointer and keyboard grabs of the capture live on an invisible window of
+  // our own that is always viewable, so that a capture by a window with no
+  // native window (a menu's message window) or one not yet shown grabs too.
+  Window fGrabWindow = 0;
+  WindowHandle fGrabbed = 0;    // the capture window the grab is held for
+  WindowHandle fGrabFailed = 0; // the capture window whose grab failed (reported once)
   bool fKeyboardGrabbed = false;
+  unsigned long fGrabSerial = 0; // request serial of the latest grab
+  bool fHasShape = false;
+  int fShapeEventBase = 0;
   WindowHandle fFocusWnd = 0; // the toolkit focus we last gave the keyboard for
   Window fKeysFrom = 0;       // a host window whose keyboard focus we took
   std::string fClipboard;     // UTF-8, while we own the selection

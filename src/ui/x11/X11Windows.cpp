@@ -12,38 +12,28 @@
 #include <bit>
 
 #include "ui/gfx/Utf.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/win/WindowSystem.h"
 
 namespace kest::ui::x11 {
 
 namespace {
 
+// The window as the window system has it now, with its opacity.
 struct Traits {
   bool exists = false;
-  bool topLevel = false;
-  bool shown = false;
-  bool topmost = false;
-  bool noActivate = false;
-  WindowHandle owner = 0;
-  Rect bounds;
+  WindowDesc desc;
   std::uint8_t opacity = 255;
-  std::u16string caption;
+  std::optional<Region> region;
+  bool TopLevel() const { return desc.parent == 0; }
 };
 
 Traits TraitsOf(WindowHandle h) {
   Traits t;
-  std::lock_guard lock(detail::S().mutex);
-  const detail::WindowRec* w = detail::Find(h);
-  if (!w) return t;
-  t.exists = true;
-  t.topLevel = w->parent == 0;
-  t.shown = w->visible;
-  t.topmost = w->topmost;
-  t.noActivate = w->noActivate;
-  t.owner = w->owner;
-  t.bounds = w->bounds;
-  t.opacity = w->opacity;
-  t.caption = w->caption;
+  t.exists = GetWindowDesc(h, t.desc);
+  if (t.exists) {
+    t.opacity = GetWindowOpacity(h);
+    t.region = GetWindowRegion(h);
+  }
   return t;
 }
 
@@ -88,15 +78,10 @@ Window X11Backend::TopLevelAncestor(Window w) {
   return w;
 }
 
-Rect X11Backend::ForeignWindowBounds(std::uintptr_t nativeId) {
+std::optional<Rect> X11Backend::AdoptHostWindow(std::uint64_t nativeId) {
   const auto foreign = static_cast<Window>(nativeId);
-  fPendingForeign = foreign;
-  fPendingGone = false;
   XWindowAttributes wa{};
-  if (!foreign || !XGetWindowAttributes(fDpy, foreign, &wa)) {
-    fPendingGone = true;
-    return {};
-  }
+  if (!foreign || !XGetWindowAttributes(fDpy, foreign, &wa)) return std::nullopt;
   int x = 0, y = 0;
   Window child = 0;
   XTranslateCoordinates(fDpy, foreign, fRoot, 0, 0, &x, &y, &child);
@@ -106,13 +91,8 @@ Rect X11Backend::ForeignWindowBounds(std::uintptr_t nativeId) {
 }
 
 WindowHandle X11Backend::Wrap(Window foreign) {
-  struct Clear {
-    Window& w;
-    ~Clear() { w = 0; }
-  } clear{fPendingForeign};
   WindowDesc d;
-  d.bounds = ForeignWindowBounds(foreign);
-  if (fPendingGone) return 0;
+  d.hostWindow = foreign;
   d.visible = true;
   d.background = Rgb(0, 0, 0);
   return CreateWnd(d);
@@ -121,7 +101,7 @@ WindowHandle X11Backend::Wrap(Window foreign) {
 void X11Backend::TopLevelChanged(WindowHandle h) {
   const Traits t = TraitsOf(h);
   auto it = fWindows.find(h);
-  if (!t.exists || !t.topLevel) {
+  if (!t.exists || !t.TopLevel()) {
     if (it != fWindows.end()) {
       DestroyNative(it->second);
       fWindows.erase(it);
@@ -130,26 +110,24 @@ void X11Backend::TopLevelChanged(WindowHandle h) {
   }
   if (it == fWindows.end()) {
     // Hidden windows (the menus' message windows) never need a native one.
-    if (!t.shown && !fPendingForeign) return;
+    if (!t.desc.visible && !t.desc.hostWindow) return;
     NativeWindow n;
-    n.foreignParent = fPendingForeign;
-    n.gone = fPendingForeign && fPendingGone; // nothing to draw into, ever
-    fPendingForeign = 0;
-    n.overrideRedirect = !n.foreignParent && t.noActivate;
-    n.placed = t.bounds;
+    n.foreignParent = static_cast<Window>(t.desc.hostWindow);
+    n.overrideRedirect = !n.foreignParent && t.desc.noActivate;
+    n.placed = t.desc.bounds;
     it = fWindows.emplace(h, n).first;
-    if (!n.gone) CreateNative(h, it->second);
+    CreateNative(h, it->second);
   }
   NativeWindow& n = it->second;
   if (n.gone || !n.xid) return;
-  if (!fAdopting && t.bounds != n.placed) {
+  const Rect& b = t.desc.bounds;
+  if (!fAdopting && b != n.placed) {
     if (n.foreignParent) {
-      XResizeWindow(fDpy, n.xid, Side(t.bounds.Width()), Side(t.bounds.Height()));
+      XResizeWindow(fDpy, n.xid, Side(b.Width()), Side(b.Height()));
     } else {
-      XMoveResizeWindow(fDpy, n.xid, t.bounds.left, t.bounds.top, Side(t.bounds.Width()),
-                        Side(t.bounds.Height()));
+      XMoveResizeWindow(fDpy, n.xid, b.left, b.top, Side(b.Width()), Side(b.Height()));
     }
-    n.placed = t.bounds;
+    n.placed = b;
   }
   if (t.opacity != n.opacity) {
     n.opacity = t.opacity;
@@ -161,9 +139,10 @@ void X11Backend::TopLevelChanged(WindowHandle h) {
                       reinterpret_cast<const unsigned char*>(&v), 1);
     }
   }
-  if (t.shown != n.mapped) {
-    n.mapped = t.shown;
-    if (t.shown) {
+  ApplyShape(n, t.region);
+  if (t.desc.visible != n.mapped) {
+    n.mapped = t.desc.visible;
+    if (t.desc.visible) {
       XMapRaised(fDpy, n.xid);
     } else {
       XUnmapWindow(fDpy, n.xid);
@@ -185,10 +164,11 @@ void X11Backend::CreateNative(WindowHandle h, NativeWindow& n) {
   const unsigned long mask =
       CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask | CWOverrideRedirect | CWBitGravity;
   const Window parent = n.foreignParent ? n.foreignParent : fRoot;
-  const int x = n.foreignParent ? 0 : t.bounds.left;
-  const int y = n.foreignParent ? 0 : t.bounds.top;
-  n.xid = XCreateWindow(fDpy, parent, x, y, Side(t.bounds.Width()), Side(t.bounds.Height()), 0,
-                        fDepth, InputOutput, fVisual, mask, &a);
+  const Rect& b = t.desc.bounds;
+  const int x = n.foreignParent ? 0 : b.left;
+  const int y = n.foreignParent ? 0 : b.top;
+  n.xid = XCreateWindow(fDpy, parent, x, y, Side(b.Width()), Side(b.Height()), 0, fDepth,
+                        InputOutput, fVisual, mask, &a);
   SetProperties(h, n);
   ApplyCursor(n.xid);
   if (fIm && !n.overrideRedirect) {
@@ -200,7 +180,8 @@ void X11Backend::CreateNative(WindowHandle h, NativeWindow& n) {
 
 void X11Backend::SetProperties(WindowHandle h, NativeWindow& n) {
   const Traits t = TraitsOf(h);
-  const std::string title = Utf16ToUtf8(t.caption);
+  const WindowDesc& d = t.desc;
+  const std::string title = Utf16ToUtf8(d.caption);
   XChangeProperty(fDpy, n.xid, fAtoms.netWmName, fAtoms.utf8String, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(title.data()),
                   static_cast<int>(title.size()));
@@ -221,15 +202,15 @@ void X11Backend::SetProperties(WindowHandle h, NativeWindow& n) {
   // The toolkit decides where its windows go.
   XSizeHints hints{};
   hints.flags = USPosition | USSize;
-  hints.x = t.bounds.left;
-  hints.y = t.bounds.top;
-  hints.width = t.bounds.Width();
-  hints.height = t.bounds.Height();
+  hints.x = d.bounds.left;
+  hints.y = d.bounds.top;
+  hints.width = d.bounds.Width();
+  hints.height = d.bounds.Height();
   XSetWMNormalHints(fDpy, n.xid, &hints);
-  const bool dialog = t.owner != 0 || t.topmost;
+  const bool dialog = d.owner != 0 || d.topmost;
   Window transientFor = 0;
-  if (t.owner) {
-    const auto o = fWindows.find(GetRootWindow(t.owner));
+  if (d.owner) {
+    const auto o = fWindows.find(GetRootWindow(d.owner));
     if (o != fWindows.end() && !o->second.gone) {
       transientFor =
           o->second.foreignParent ? TopLevelAncestor(o->second.foreignParent) : o->second.xid;
@@ -239,7 +220,7 @@ void X11Backend::SetProperties(WindowHandle h, NativeWindow& n) {
   const Atom type = dialog ? fAtoms.netWmTypeDialog : fAtoms.netWmTypeNormal;
   XChangeProperty(fDpy, n.xid, fAtoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&type), 1);
-  if (t.topmost) {
+  if (d.topmost) {
     Atom states[] = {fAtoms.netWmStateAbove, fAtoms.netWmStateSkipTaskbar};
     XChangeProperty(fDpy, n.xid, fAtoms.netWmState, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(states), 2);
@@ -260,10 +241,6 @@ void X11Backend::DestroyNative(NativeWindow& n) {
     fIcs.erase(ic);
   }
   if (!n.gone) {
-    if (fGrabbed && FromXid(n.xid) == fGrabbed) {
-      XUngrabPointer(fDpy, CurrentTime);
-      fGrabbed = 0;
-    }
     XDestroyWindow(fDpy, n.xid);
     if (n.foreignParent) XSelectInput(fDpy, n.foreignParent, NoEventMask);
     XFlush(fDpy);
@@ -292,7 +269,8 @@ void X11Backend::Present(WindowHandle h, const Rect& r) {
 }
 
 void X11Backend::PutImage(WindowHandle h, const NativeWindow& n, const Rect& area) {
-  std::lock_guard lock(detail::S().mutex);
+  // No window-system lock while the server is talked to: a surface changes
+  // only on the thread that owns its window, which is the one presenting it.
   const Bitmap* surface = GetWindowSurface(h);
   if (!surface || surface->Empty()) return;
   const Rect r = area.Intersect({0, 0, surface->Width(), surface->Height()});
