@@ -4,6 +4,7 @@
 #include "TPlugin.h"
 #include "uKestSkins.h"
 #include "ui/toolkit/Application.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystem.h"
 
 namespace kest {
@@ -84,6 +85,13 @@ void TPluginEditor::CreateForm(ui::WindowHandle standIn) {
                      fClientRect.bottom - fClientRect.top);
   fEditor->SetHandover(&fHandover);
   fEditor->SetPlugin(Plugin());
+  fModalIdle = ui::AddModalIdleHandler([this] { ModalIdle(); });
+}
+
+void TPluginEditor::ModalIdle() {
+  // The form's own timers run on in the loop (the meter timer brings the
+  // step light and handed-over values); the host's idle is ours to ask for.
+  if (Effect() != nullptr) Effect()->MasterIdle();
 }
 
 void TPluginEditor::Close() {
@@ -91,7 +99,10 @@ void TPluginEditor::Close() {
   // An editor still opened elsewhere stays as it is.
   if (--fUseCount > 0) return;
   if (fDispatching > 0) {
-    // Called back from inside the editor's own handlers: they end first.
+    // Called back from inside the editor's own handlers: they end first. A
+    // menu running its loop among them (the host answered its idle request
+    // with the close) is told to end.
+    if (const ui::WindowHandle c = ui::GetCaptureWnd()) ui::SendMsg(c, ui::WM_CANCELMODE);
     if (fEditor) fEditor->Hide();
     fCloseWaiting = true;
     return;
@@ -100,6 +111,8 @@ void TPluginEditor::Close() {
 }
 
 void TPluginEditor::DestroyForm() {
+  if (fModalIdle != 0) ui::RemoveModalIdleHandler(fModalIdle);
+  fModalIdle = 0;
   fUseCount = 0;
   fOwnerWindow = nullptr;
   SystemWindow = nullptr;

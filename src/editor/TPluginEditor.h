@@ -58,6 +58,9 @@ private:
   bool CreateEditorIn(void* ptr);
   void CreateForm(ui::WindowHandle standIn);
   void DestroyForm();
+  // While a menu's loop holds the host's thread (it runs inside one of the
+  // host's calls): the host's idle request.
+  void ModalIdle();
   // Runs the window system's handlers; a close asked for meanwhile waits
   // until they have returned.
   template <class F> void Dispatching(F&& run);
@@ -72,6 +75,7 @@ private:
   std::atomic<std::thread::id> fUiThread{};
   int fDispatching = 0;
   bool fCloseWaiting = false;
+  int fModalIdle = 0; // the handler while the form exists
 };
 
 } // namespace kest

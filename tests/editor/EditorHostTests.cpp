@@ -1,11 +1,13 @@
 // The editor as a host drives it: its rectangle, opening inside the host's
 // window and closing (counted), refusals that leave nothing behind, and the
 // buttons' drop-down menus.
-#include "../ctrls/TestMenu.h"
 #include "EditorFixture.h"
 #include "EditorRegistration.h"
 #include "TPlugin.h"
+#include "uKestMenu_popup.h"
+#include "uKestPopupMenu.h"
 #include "uKestSkins.h"
+#include "ui/win/Backend.h"
 #include "ui/win/WindowSystem.h"
 
 namespace kest::test {
@@ -123,26 +125,120 @@ TEST_F(EditorHost, StepControlsAreNumberedAcrossTheChannels) {
   EXPECT_EQ(f.SeRng->MinValue(), 1);
 }
 
-TEST_F(EditorHost, DropDownButtonsOpenTheirMenusBelowThemselves) {
+// The open menu's root window, or null.
+menu::TKestPopupWindow* OpenMenu() {
+  for (ui::WindowHandle h : ui::GetTopLevelWindows())
+    if (auto* w = dynamic_cast<menu::TKestPopupWindow*>(ui::WinControl::FindControl(h))) return w;
+  return nullptr;
+}
+
+// A one-item menu on the style button alone.
+void GiveTheStyleButtonAMenu(TFrmEditor& f) {
+  auto* styles = new menu::TKestPopupMenu(&f);
+  styles->AddItem(nullptr, u"Minor", nullptr, 0);
+  f.SetDropDownMenus(styles, nullptr, nullptr, nullptr);
+}
+
+TEST_F(EditorHost, DropDownButtonsOpenRealMenusBelowThemselves) {
   ASSERT_EQ(OpenEditor(), 1);
   TFrmEditor& f = Form();
-  auto* styles = new TestMenu(&f);
-  auto* presets = new TestMenu(&f);
-  auto* bank = new TestMenu(&f);
-  auto* help = new TestMenu(&f);
-  f.SetDropDownMenus(styles, presets, bank, help);
+  // One item each, for the test: the editor's own menus come later.
+  std::vector<std::string> chosen;
+  auto testMenu = [&](const char* name) {
+    auto* m = new menu::TKestPopupMenu(&f);
+    m->AddItem(
+        nullptr, u"&Choose", [&chosen, name](ui::Component*) { chosen.push_back(name); }, 0);
+    return m;
+  };
+  auto* styles = testMenu("styles");
+  f.SetDropDownMenus(styles, testMenu("presets"), testMenu("bank"), testMenu("help"));
+  ui::Rect shown;
+  screen->onWait = [&](std::uint32_t) {
+    menu::TKestPopupWindow* w = OpenMenu();
+    if (!w) return false;
+    if (ui::GetAsyncKeyState(ui::VK_LBUTTON) < 0) {
+      screen.Release(); // of the press that opened it
+      return true;
+    }
+    if (!shown.IsEmpty()) throw std::logic_error("the menu did not take its accelerator");
+    shown = ui::GetWindowScreenRect(w->Handle());
+    screen.Type(u"c");
+    return true;
+  };
   struct Case {
     TKestButton* button;
     int x;
-    TestMenu* menu;
+    const char* name;
   };
-  for (const Case& c : {Case{f.BtMnu, 10, styles}, Case{f.Prsbox, 115, presets},
-                        Case{f.BtBank, 10, bank}, Case{f.BtHelp, 10, help}}) {
-    ClickAt(c.button, c.x, 10);
-    ASSERT_EQ(c.menu->popups.size(), 1u) << c.button->Name();
-    EXPECT_EQ(c.menu->popups[0], c.button->ClientToScreen({-1, c.button->Height()}));
-    EXPECT_EQ(c.menu->popupComponents[0], c.button);
+  for (const Case& c : {Case{f.BtMnu, 10, "styles"}, Case{f.Prsbox, 115, "presets"},
+                        Case{f.BtBank, 10, "bank"}, Case{f.BtHelp, 10, "help"}}) {
+    shown = {};
+    PressAt(c.button, c.x, 10);
+    Idle();
+    EXPECT_EQ(shown.TopLeft(), c.button->ClientToScreen({-1, c.button->Height()}))
+        << c.button->Name();
+    EXPECT_EQ(chosen.back(), c.name) << "chosen, then run from the host's next idle";
+    EXPECT_EQ(OpenMenu(), nullptr);
   }
+  EXPECT_EQ(styles->PopupComponent(), f.BtMnu);
+  EXPECT_GT(host.CallCount(audioMasterIdle), 0) << "the host had its idle while a menu was open";
+}
+
+TEST_F(EditorHost, WhileAMenuIsOpenTheStepLightMovesAndTheHostsIdleCallsAreHarmless) {
+  ASSERT_EQ(OpenEditor(), 1);
+  TFrmEditor& f = Form();
+  GiveTheStyleButtonAMenu(f);
+  host.Resume();
+  host.Time().ppqPos = 0;
+  std::vector<int> steps;
+  screen->onWait = [&](std::uint32_t) {
+    if (!OpenMenu()) return false;
+    if (ui::GetAsyncKeyState(ui::VK_LBUTTON) < 0) {
+      screen.Release();
+      return true;
+    }
+    if (steps.size() > 4) throw std::logic_error("the menu did not close");
+    steps.push_back(f.Leds->Step());
+    // From the second half on, the host answers the menu's idle request
+    // with an idle call.
+    host.SetEditIdleOnIdleRequest(steps.size() >= 2);
+    if (steps.size() == 4) {
+      screen.Key(ui::VK_ESCAPE);
+      return true;
+    }
+    Play(0.3); // the audio thread plays on
+    screen.Advance(30);
+    return true;
+  };
+  PressAt(f.BtMnu, 10, 10);
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_NE(steps[0], steps[1]) << "the editor's timers run in the menu's loop";
+  EXPECT_NE(steps[2], steps[3]);
+  EXPECT_EQ(f.Leds->Step(), Plugin().CurrentStep());
+  EXPECT_GT(host.CallCount(audioMasterIdle), 0);
+  EXPECT_EQ(OpenMenu(), nullptr);
+}
+
+TEST_F(EditorHost, AHostClosingTheEditorFromInsideAMenuClosesTheMenuFirst) {
+  ASSERT_EQ(OpenEditor(), 1);
+  TFrmEditor& f = Form();
+  GiveTheStyleButtonAMenu(f);
+  host.SetIdleRequestAnswer([this] { CloseEditor(); });
+  int waits = 0;
+  bool stuck = false;
+  screen->onWait = [&](std::uint32_t) {
+    if (!OpenMenu() || ++waits < 10) return false;
+    stuck = true; // the user gives up
+    ui::InputCancelMode();
+    return true;
+  };
+  PressAt(f.BtMnu, 10, 10);
+  EXPECT_FALSE(stuck) << "the menu stayed open over a closed editor";
+  EXPECT_EQ(Editor().Form(), nullptr);
+  EXPECT_TRUE(ui::GetTopLevelWindows().empty());
+  EXPECT_EQ(ui::GetCaptureWnd(), 0u);
+  screen.Release();
+  Idle();
 }
 
 } // namespace

@@ -65,10 +65,7 @@ void TestPopup::PaintWindow(Canvas& canvas) {
 
 void ViewTest::SetUp() {
   App().Reset();
-  // Text sizes and pictures must not depend on the fonts of the machine.
-  if (!std::filesystem::exists(kRegular) || !std::filesystem::exists(kBold))
-    GTEST_SKIP() << "DejaVu fonts are missing (install fonts-dejavu-core)";
-  PinFontFace("Tahoma", kRegular, kBold);
+  if (!PinTestFonts()) GTEST_SKIP() << "DejaVu fonts are missing (install fonts-dejavu-core)";
   root = new TKestRootItem(nullptr);
 }
 
@@ -78,8 +75,7 @@ void ViewTest::TearDown() {
   App().Reset();
 }
 
-template <class T>
-T* ViewTest::Add(TKestCustomItem* parent, const std::u16string& caption) {
+template <class T> T* ViewTest::Add(TKestCustomItem* parent, const std::u16string& caption) {
   auto* it = new T(root);
   if (!caption.empty()) it->SetCaption(caption);
   (parent ? parent : root)->Add(it);
@@ -134,6 +130,12 @@ void ViewTest::Key(std::uint16_t key, ShiftState shift) {
 
 std::string ViewTest::SelectedCaption(TKestView* view) {
   return view->Selected() ? Utf16ToUtf8(view->Selected()->Item()->Caption()) : "-";
+}
+
+bool PinTestFonts() {
+  if (!std::filesystem::exists(kRegular) || !std::filesystem::exists(kBold)) return false;
+  PinFontFace("Tahoma", kRegular, kBold);
+  return true;
 }
 
 std::string OutputPath(const std::string& name) {

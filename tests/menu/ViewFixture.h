@@ -64,5 +64,8 @@ protected:
 };
 
 std::string OutputPath(const std::string& name);
+// Pins the menu font to DejaVu, so that sizes and pictures do not depend
+// on the machine's fonts; false when DejaVu is missing.
+bool PinTestFonts();
 
 } // namespace kest::menu::test

@@ -191,6 +191,9 @@ intptr_t VstHost::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void
     return 1;
   case audioMasterCanDo:
     return 0;
+  case audioMasterIdle:
+    if (fIdleRequestAnswer) fIdleRequestAnswer();
+    return 1;
   default:
     return 0;
   }

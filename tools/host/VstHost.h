@@ -4,6 +4,7 @@
 // plug-in asks of it, and drives the effect through its AEffect record.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -94,6 +95,17 @@ public:
   // gives larger buffers would show it (for third-party plug-ins).
   void SetStrictTexts(bool strict) { fStrictTexts = strict; }
 
+  // What this host does when the plug-in asks for its idle
+  // (audioMasterIdle): nothing by default; some hosts make an editor idle
+  // call (effEditIdle) there, or worse.
+  void SetIdleRequestAnswer(std::function<void()> Answer) {
+    fIdleRequestAnswer = std::move(Answer);
+  }
+  void SetEditIdleOnIdleRequest(bool Value) {
+    SetIdleRequestAnswer(Value ? std::function<void()>([this] { Dispatch(effEditIdle); })
+                               : nullptr);
+  }
+
   Transport& Time() { return fTransport; }
   float CurrentSampleRate() const { return fSampleRate.load(); }
 
@@ -113,6 +125,7 @@ private:
 
   AEffect* fEffect = nullptr;
   bool fStrictTexts = true;
+  std::function<void()> fIdleRequestAnswer;
   intptr_t fVersion = 2400;
   std::atomic<float> fSampleRate{44100.0f}; // read in the callback on the audio thread
   int32_t fBlockSize = 1024;

@@ -62,7 +62,8 @@ void StartPopupAnimation(ui::WindowHandle Wnd, TKestAnimationDirection Direction
   gAnim.Current = 0;
   ui::SetWindowRegion(Wnd, ui::Region{});
   gAnim.StartTick = gAnim.LastTick = ui::TickCount();
-  ui::ShowWnd(Wnd, true);
+  // Shown as it is: a repaint now would end the slide before it began.
+  ui::ShowWnd(Wnd, true, false);
   gAnim.Animating = true;
 }
 

@@ -20,6 +20,10 @@ public:
       fBits = static_cast<std::uint8_t>(fBits | (1u << i));
   }
   constexpr bool Contains(TKestAnimationDirectionItem i) const { return (fBits >> i) & 1u; }
+  constexpr TKestAnimationDirection& Include(TKestAnimationDirectionItem i) {
+    fBits = static_cast<std::uint8_t>(fBits | (1u << i));
+    return *this;
+  }
   constexpr bool Empty() const { return fBits == 0; }
   friend constexpr bool operator==(TKestAnimationDirection, TKestAnimationDirection) = default;
 

@@ -19,7 +19,15 @@
 namespace kest::menu {
 
 class TKestCustomItem;
-class TKestItemViewer; // the views' side of an item
+class TKestItemViewer;  // the views' side of an item
+class TKestView;        // one menu level on screen
+class TKestPopupWindow; // the window that shows a view
+
+// Makes a popup window for an item's subitems (the window class an item
+// opens its menus in).
+using TKestPopupWindowClass = TKestPopupWindow* (*)(kest::ui::Component* AOwner,
+                                                    TKestView* AParentView, TKestCustomItem* AItem,
+                                                    bool ACustomizing);
 
 // 16-bit shortcut: virtual key in the low byte plus modifier flags.
 using TShortCut = std::uint16_t;
@@ -143,6 +151,22 @@ public:
   TKestItemStyle GetItemStyle() const { return FItemStyle; }
   virtual TKestItemViewerClass GetItemViewerClass() const { return TKestItemViewerClass::Item; }
   bool IsDestroying() const { return FDestroying; }
+
+  // Shows the subitems as a popup menu at the screen point and runs it;
+  // returns when the menu has closed, with the chosen item (null when
+  // none). The chosen item's click is posted, to run after this returns,
+  // unless ReturnClickedItemOnly.
+  TKestCustomItem* Popup(int X, int Y, bool TrackRightButton,
+                         TKestPopupAlignment Alignment = tbpaLeft,
+                         bool ReturnClickedItemOnly = false);
+  // Makes, places and shows the popup window of the subitems: beside the
+  // parent viewer as a submenu, or at the point. The caller owns it (a
+  // submenu's is recorded as its parent view's open child).
+  virtual TKestPopupWindow* CreatePopup(TKestView* ParentView, TKestItemViewer* ParentViewer,
+                                        bool PositionAsSubmenu, bool SelectFirstItem,
+                                        bool Customizing, kest::ui::Point PopupPoint,
+                                        TKestPopupAlignment Alignment);
+  virtual TKestPopupWindowClass GetPopupWindowClass() const;
 
   // Properties.
   bool AutoCheck() const { return FAutoCheck; }

@@ -276,9 +276,9 @@ public:
   void SetCaptureWnd(kest::ui::WindowHandle Wnd) { RootView()->FCaptureWnd = Wnd; }
 
   void HandleHintShowMessage(TKestHintInfo& Info);
-  // Tells accessibility which item has the focus; without an
-  // accessibility bridge there is nobody to tell.
-  void NotifyFocusEvent() {}
+  // Tells accessibility which item has the focus (only while the menu
+  // runs and the window shows).
+  void NotifyFocusEvent();
   void GivePriority(TKestItemViewer* AViewer);
   TKestItemViewer* HighestPriorityViewer();
 
@@ -366,6 +366,8 @@ public:
   using TKestView::TKestView;
   void AutoSize(int AWidth, int AHeight) override;
   const kest::ui::Font& GetFont() override;
+  // The viewer's item makes its popup window beside the viewer.
+  void CreateChildPopup(TKestItemViewer* AViewer, bool SelectFirstItem) override;
 };
 
 // --- The popup window's chrome ------------------------------------------------

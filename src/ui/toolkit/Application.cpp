@@ -55,6 +55,12 @@ void Application::SetHint(const std::u16string& hint) {
   if (OnHint) OnHint();
 }
 
+bool Application::HelpContext(std::uint32_t contextId, bool popup) {
+  if (!OnHelp) return false;
+  OnHelp(contextId, popup);
+  return true;
+}
+
 void Application::SetCursor(Cursor c) {
   fCursor = c;
   SetCursorShape(c == Cursor::Default ? Cursor::Arrow : c);
@@ -63,6 +69,7 @@ void Application::SetCursor(Cursor c) {
 void Application::Reset() {
   OnException = nullptr;
   OnHint = nullptr;
+  OnHelp = nullptr;
   fHint.clear();
   fHandle = 0;
   fCursor = Cursor::Default;

@@ -30,6 +30,12 @@ public:
   bool ShowHint = true;
   bool HintShortCuts = true;
 
+  // Help for a help context (a menu item's, asked for with F1): OnHelp,
+  // with popup set for help shown beside the item; false when nobody
+  // offers help.
+  std::function<void(std::uint32_t contextId, bool popup)> OnHelp;
+  bool HelpContext(std::uint32_t contextId, bool popup = false);
+
   // The window that owns the application's dialogs and link launches.
   WindowHandle Handle() const { return fHandle; }
   void SetHandle(WindowHandle h) { fHandle = h; }

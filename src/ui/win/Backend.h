@@ -36,6 +36,12 @@ public:
   virtual void CursorChanged(Cursor, bool /*visible*/) {}
   virtual void Beep(unsigned kind) = 0;
   virtual Services& GetServices() = 0;
+  // Mouse input that no window takes when it is retrieved (it came while a
+  // menu held the capture, and the menu has closed since). A backend whose
+  // windows live among other programs' gives it back to the native window
+  // under the pointer, so that a press that closed a menu still reaches
+  // the window it was meant for.
+  virtual void UnclaimedInput(const Message&) {}
 };
 
 // Native input enters here, in screen coordinates; it is queued like posted

@@ -1,7 +1,9 @@
 // The per-thread message queue: posting, sending, peeking, waiting, timers.
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystemImpl.h"
 
 namespace kest::ui {
@@ -141,14 +143,17 @@ void QueueInput(const Message& m) {
 }
 } // namespace detail
 
-bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
-             unsigned flags) {
+namespace {
+
+bool PeekLocked(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
+                unsigned flags, std::vector<Message>& unclaimed) {
   auto& s = S();
   std::lock_guard lock(s.mutex);
   ThreadQueue& q = detail::MyQueue();
   const bool remove = (flags & PM_REMOVE) != 0;
   for (auto it = q.messages.begin(); it != q.messages.end();) {
     if (!detail::ResolveRoute(*it)) {
+      if (it->route == Message::Route::Pointer) unclaimed.push_back(*it);
       it = q.messages.erase(it); // input that no window takes
       continue;
     }
@@ -194,6 +199,18 @@ bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t la
   return false;
 }
 
+} // namespace
+
+bool PeekMsg(Message& out, WindowHandle h, std::uint32_t first, std::uint32_t last,
+             unsigned flags) {
+  std::vector<Message> unclaimed;
+  const bool found = PeekLocked(out, h, first, last, flags, unclaimed);
+  // Outside the lock: the backend may talk to its display.
+  for (const Message& m : unclaimed)
+    B().UnclaimedInput(m);
+  return found;
+}
+
 bool WaitMsg(std::uint32_t timeoutMs) {
   const std::uint32_t start = B().Now();
   for (;;) {
@@ -227,6 +244,12 @@ bool GetMsg(Message& msg, WindowHandle h, std::uint32_t first, std::uint32_t las
 
 int PumpPending(std::uint32_t limitMs) {
   B().Wait(0);
+  // Called back from inside a menu's loop (a host answering the menu's idle
+  // request with an idle call of its own): the queue is the loop's.
+  if (InModalLoop()) {
+    B().Flush();
+    return 0;
+  }
   // Everything waiting now, but never for long: a window that keeps asking
   // to be painted must not hold a host's user-interface thread.
   const std::uint32_t start = B().Now();

@@ -409,7 +409,7 @@ void BringToFront(WindowHandle h) {
   if (w->parent) InvalidateWnd(h, nullptr, true);
 }
 
-void ShowWnd(WindowHandle h, bool show) {
+void ShowWnd(WindowHandle h, bool show, bool redraw) {
   auto& s = S();
   WindowHandle parent = 0;
   Rect area;
@@ -418,14 +418,18 @@ void ShowWnd(WindowHandle h, bool show) {
     WindowRec* w = Find(h);
     if (!w || w->messageOnly || w->visible == show) return;
     w->visible = show;
-    if (show) w->ncDirty = detail::HasFrame(*w);
+    if (show) w->ncDirty = redraw && detail::HasFrame(*w);
+    if (!redraw) {
+      w->update = {};
+      w->erase = false;
+    }
     parent = w->parent;
     area = w->bounds;
   }
   SendMsg(h, WM_SHOWWINDOW, show ? 1 : 0, 0);
-  if (show) InvalidateWnd(h, nullptr, true);
+  if (show && redraw) InvalidateWnd(h, nullptr, true);
   if (parent) {
-    if (!show) InvalidateWnd(parent, &area, true);
+    if (!show && redraw) InvalidateWnd(parent, &area, true);
   } else {
     detail::B().TopLevelChanged(h);
   }

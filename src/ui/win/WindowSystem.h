@@ -84,8 +84,10 @@ Point ScreenToClient(WindowHandle h, Point p);
 // Brings the window to the top of its siblings.
 void BringToFront(WindowHandle h);
 
-// Showing and enabling.
-void ShowWnd(WindowHandle h, bool show);
+// Showing and enabling. Without redraw (a caller that draws the window
+// itself, as the popup slide does) nothing is invalidated and what waited
+// to be painted is dropped: the surface as it is is the window's picture.
+void ShowWnd(WindowHandle h, bool show, bool redraw = true);
 bool IsWindowVisible(WindowHandle h); // itself and every ancestor shown
 bool IsWindowShown(WindowHandle h);   // its own flag only
 void EnableWnd(WindowHandle h, bool enable);
@@ -126,7 +128,8 @@ bool WaitMsg(std::uint32_t timeoutMs = kInfinite);
 // Reads what the display has delivered, then handles every message waiting
 // now (input, posted, paint, due timers) without waiting for more, for at
 // most limitMs; answers how many. A WM_QUIT stays for the loop that owns it.
-// Hosts drive embedded windows with it from their idle calls.
+// Hosts drive embedded windows with it from their idle calls. From inside
+// a nested modal loop (ModalLoop.h) it only reads the display.
 int PumpPending(std::uint32_t limitMs = 200);
 // Position of the pointer when the last retrieved message was queued.
 Point LastMessagePos();

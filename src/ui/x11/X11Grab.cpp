@@ -2,7 +2,9 @@
 // outlives a button press (a menu running its own loop) must hear clicks
 // outside our windows and the keys, which only grabs give; a grab the server
 // refuses or takes back cancels the capture, so that a menu never stays open
-// with no way to close it.
+// with no way to close it. A click the grab took from another program's
+// window, and that none of ours wanted after all (it closed the menu), is
+// handed back to that window.
 #include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
 namespace kest::ui::x11 {
@@ -34,10 +36,13 @@ bool X11Backend::CaptureWantsKeyboard(WindowHandle capture) const {
 }
 
 void X11Backend::Ungrab() {
+  const bool held = fGrabbed || fKeyboardGrabbed;
   if (fGrabbed) XUngrabPointer(fDpy, CurrentTime);
   if (fKeyboardGrabbed) XUngrabKeyboard(fDpy, CurrentTime);
   fGrabbed = 0;
   fKeyboardGrabbed = false;
+  // Let go now, not at our next flush: the host may want the pointer at once.
+  if (held) XFlush(fDpy);
 }
 
 void X11Backend::CaptureLost() {
@@ -111,6 +116,83 @@ void X11Backend::HandleGrabWindowEvent(XEvent& e) {
   default:
     break;
   }
+}
+
+Window X11Backend::ForeignWindowAt(Point screen, int& x, int& y) {
+  Window w = fRoot;
+  x = screen.x;
+  y = screen.y;
+  for (int depth = 0; depth < 64; ++depth) {
+    Window child = 0;
+    int cx = 0, cy = 0;
+    if (!XTranslateCoordinates(fDpy, fRoot, w, screen.x, screen.y, &cx, &cy, &child)) return 0;
+    x = cx;
+    y = cy;
+    if (!child) break;
+    w = child;
+  }
+  if (w == fRoot || w == fGrabWindow || w == fUtility || FromXid(w)) return 0;
+  return w;
+}
+
+void X11Backend::UnclaimedInput(const Message& m) {
+  unsigned button = 0;
+  bool press = false;
+  switch (m.message) {
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    press = true;
+    [[fallthrough]];
+  case WM_LBUTTONUP:
+    button = Button1;
+    break;
+  case WM_MBUTTONDOWN:
+  case WM_MBUTTONDBLCLK:
+    press = true;
+    [[fallthrough]];
+  case WM_MBUTTONUP:
+    button = Button2;
+    break;
+  case WM_RBUTTONDOWN:
+  case WM_RBUTTONDBLCLK:
+    press = true;
+    [[fallthrough]];
+  case WM_RBUTTONUP:
+    button = Button3;
+    break;
+  default:
+    return;
+  }
+  // Our grab goes first: the click is the other window's again.
+  SyncGrab();
+  int x = 0, y = 0;
+  const Window target = ForeignWindowAt(m.pt, x, y);
+  if (!target) return; // one of ours: the window system has had its say
+  const auto flags = static_cast<unsigned>(m.wParam);
+  unsigned state = 0;
+  if (flags & MK_SHIFT) state |= ShiftMask;
+  if (flags & MK_CONTROL) state |= ControlMask;
+  if (flags & MK_LBUTTON) state |= Button1Mask;
+  if (flags & MK_MBUTTON) state |= Button2Mask;
+  if (flags & MK_RBUTTON) state |= Button3Mask;
+  // The state is the one before the event: a press's button was still up.
+  if (press) state &= ~(Button1Mask << (button - Button1));
+  XEvent e{};
+  XButtonEvent& b = e.xbutton;
+  b.type = press ? ButtonPress : ButtonRelease;
+  b.display = fDpy;
+  b.window = target;
+  b.root = fRoot;
+  b.time = CurrentTime;
+  b.x = x;
+  b.y = y;
+  b.x_root = m.pt.x;
+  b.y_root = m.pt.y;
+  b.state = state;
+  b.button = button;
+  b.same_screen = True;
+  XSendEvent(fDpy, target, True, press ? ButtonPressMask : ButtonReleaseMask, &e);
+  XFlush(fDpy);
 }
 
 } // namespace kest::ui::x11

@@ -57,6 +57,7 @@ public:
   void Beep(unsigned kind) override;
   Services& GetServices() override { return *this; }
   std::optional<Rect> AdoptHostWindow(std::uint64_t nativeId) override;
+  void UnclaimedInput(const Message& m) override;
 
   // Services
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
@@ -106,6 +107,8 @@ private:
   void HandleGrabWindowEvent(XEvent& e);
   // The grab went or never came: the capture is cancelled.
   void CaptureLost();
+  // The deepest native window at a screen point that is not ours (0: ours).
+  Window ForeignWindowAt(Point screen, int& x, int& y);
   // Shapes (X11Shape.cpp).
   void QueryShape();
   void ApplyShape(NativeWindow& n, const std::optional<Region>& region);
