@@ -1,7 +1,8 @@
 # Where a DAW finds the plug-in: `cmake --install` puts the module into
 # lib/lxvst of the prefix (a folder Linux hosts scan for VST 2.4 plug-ins)
-# and the tools into bin; CPack makes a Debian package of the same; the
-# target install-user copies the module into ~/.vst for one user.
+# with its manual beside it, and the tools into bin; CPack makes a Debian
+# package of the same; the target install-user copies the module and its
+# manual into ~/.vst for one user.
 if(WIN32)
   return()
 endif()
@@ -13,10 +14,15 @@ foreach(tool kestrelphon-editor kestrelphon-render kestrelphon-info)
   endif()
 endforeach()
 install(FILES README.md DESTINATION share/doc/kestrelphon COMPONENT plugin)
+# The editor's help opens the manual from beside the module.
+if(KEST_MANUAL_FILES)
+  install(FILES ${KEST_MANUAL_FILES} DESTINATION lib/lxvst/Kestrelphon-manual COMPONENT plugin)
+endif()
 
 foreach(action install uninstall)
   add_custom_target(${action}-user
     COMMAND ${CMAKE_COMMAND} -DACTION=${action} -DMODULE=$<TARGET_FILE:Kestrelphon>
+            -DMANUAL=${KEST_MANUAL_DIR}
             -P ${PROJECT_SOURCE_DIR}/cmake/InstallUser.cmake
     DEPENDS Kestrelphon
     COMMENT "${action} Kestrelphon.so for this user (~/.vst)"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "uKestCtrls.h"
+#include "uKestUtils.h"
 #include "ui/toolkit/Form.h"
 #include "ui/toolkit/Timer.h"
 
@@ -17,6 +18,12 @@ class TPlugin;
 namespace kest {
 
 class TEditorHandover;
+
+namespace menu {
+class TKestPopupMenu;
+class TKestCustomItem;
+class TKestItem;
+} // namespace menu
 
 class TFrmEditor : public ui::Form {
 public:
@@ -44,12 +51,39 @@ public:
   void ApplyHandover();
 
   // The menus the four drop-down buttons open (styles, presets, bank,
-  // help); null leaves a button without one. The form's owner keeps them.
+  // help); null leaves a button without one. The form gives its buttons its
+  // own menus at creation; a caller giving others keeps them.
   void SetDropDownMenus(TKestPopupMenuIntf* Styles, TKestPopupMenuIntf* Presets,
                         TKestPopupMenuIntf* Bank, TKestPopupMenuIntf* Help);
 
   // The parameter the wheel adjusts; -1 for none.
   int LastPar() const { return fLastPar; }
+
+  // The menus' commands (they run after their menu has closed). Errors
+  // reach the application's error handler; those already shown to the
+  // user (a bank file that cannot be read or written) end silently.
+  // The random style (0...303): set, and new note rows in it at once.
+  void ChooseStyle(int Style);
+  // The auto-random period in bars (0 = off); nothing is filled now.
+  void ChooseAutoRandom(int Bars);
+  void ChoosePreset(int Program);
+  // The bank commands; each but the save makes program 0 current.
+  void LoadBank();
+  void SaveBank();
+  void DefaultBank();
+  void EmptyBank();
+  void CopyPreset();
+  void PastePreset();
+  bool CanPastePreset() const;
+  void RenamePreset();
+  // The help menu's commands by tag: 0 the manual, 1 the home page,
+  // 2 the donation page, 3 the about window.
+  void HelpCommand(int Tag);
+  // The style and the auto-random period as the style menu marks them.
+  int CurrentStyle() const;
+  int CurrentAutoRandom() const;
+  // The file name the bank dialogs start with (the last one chosen).
+  std::u16string BankFileName() const;
 
   // The controls, as the layout places them.
   TKestStepLed* Leds = nullptr;
@@ -65,6 +99,9 @@ public:
   TKestPresetBox* Prsbox = nullptr;
   TKestTopButton *BtBank = nullptr, *BtHelp = nullptr;
   ui::Timer* VUTimer = nullptr;
+  // The menus, owned by the form and given to the buttons at creation.
+  menu::TKestPopupMenu *MnSty = nullptr, *MnPrs = nullptr, *MnBnk = nullptr, *MnHlp = nullptr;
+  menu::TKestItem* MiPaste = nullptr;
 
 protected:
   ui::LResult WndProc(std::uint32_t msg, ui::WParam w, ui::LParam l) override;
@@ -84,6 +121,20 @@ private:
   template <class T> T* Place(int left, int top, int tag, const std::string& name);
   void WireValueControl(TKestControl* c);
 
+  // Menus (TFrmEditor_menus.cpp). The style menu's radio groups, and the
+  // preset menu's.
+  static constexpr int kStyleItems = 1;
+  static constexpr int kPeriodItems = 2;
+  static constexpr int kPresetItems = 1;
+  void CreateMenus();
+  void CreateStyleMenu();
+  void CreateBankMenu();
+  void CreateHelpMenu();
+  // Marks the current style and period (the menu's opening).
+  void MarkStyleMenu();
+  // The 32 presets as the bank has them now (the menu's opening).
+  void RebuildPresetMenu();
+
   // Handlers (TFrmEditor_events.cpp).
   void ParameterChange(TKestControl* Sender);
   void RootNoteChange(TKestControl* Sender);
@@ -95,9 +146,19 @@ private:
   void Edit(int32_t index, double value);
   void SetLastPar(int index);
 
+  // Commands (TFrmEditor_commands.cpp).
+  template <class F> void RunCommand(F&& command);
+  // Asks the user for a bank file; false when the dialog was cancelled.
+  bool ChooseBankFile(bool open);
+  // Program 0 of a bank just replaced becomes current, and the host hears.
+  void SelectFirstProgram();
+  void Complain(const std::u16string& text);
+
   TPlugin* fPlugin = nullptr;
   TEditorHandover* fHandover = nullptr;
   int fLastPar = 0;
+  // The bank dialogs' file name; it keeps the last one while the form exists.
+  TZFileName fBankFileName;
 };
 
 } // namespace kest

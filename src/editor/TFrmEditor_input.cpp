@@ -40,11 +40,6 @@ std::string HostText(const std::u16string& text) {
 #endif
 }
 
-void Complain(ui::WindowHandle owner, const std::u16string& text) {
-  ui::ShowMessageBox(owner, text, ui::Utf8ToUtf16(MessageCaption),
-                     ui::MB_ICONEXCLAMATION | ui::MB_OK);
-}
-
 } // namespace
 
 void TFrmEditor::Edit(int32_t index, double value) {
@@ -112,13 +107,13 @@ void TFrmEditor::KeyDown(std::uint16_t& key, ui::ShiftState shift) {
 
 void TFrmEditor::Rename(ui::Component*, std::u16string& NewText, bool& Accept) {
   if (IsBlank(NewText)) {
-    Complain(Handle(), u"Preset name is empty!");
+    Complain(u"Preset name is empty!");
     Accept = false;
     return;
   }
   if (fPlugin && NewText != Prsbox->Caption() &&
       fPlugin->Bank().IndexOfPreset(Utf16ToCp1252(NewText)) >= 0) {
-    Complain(Handle(), u"Preset with name \"" + NewText + u"\" already exists!");
+    Complain(u"Preset with name \"" + NewText + u"\" already exists!");
     Accept = false;
     return;
   }
@@ -126,6 +121,8 @@ void TFrmEditor::Rename(ui::Component*, std::u16string& NewText, bool& Accept) {
   if (!fPlugin) return;
   std::string name = HostText(NewText);
   fPlugin->SetProgramName(name.data());
+  // The host's list of program names is out of date.
+  fPlugin->UpdateDisplay();
 }
 
 } // namespace kest

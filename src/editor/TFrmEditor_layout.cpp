@@ -49,6 +49,7 @@ TFrmEditor::TFrmEditor(ui::Component* AOwner) : ui::Form(AOwner) {
   SetDoubleBuffered(true);
   SetBounds(0, 0, kWidth, kHeight);
   CreateControls();
+  CreateMenus();
   VUTimer = new ui::Timer(this);
   VUTimer->SetName("VUTimer");
   VUTimer->SetInterval(kMeterIntervalMs);

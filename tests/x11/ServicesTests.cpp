@@ -9,6 +9,7 @@
 
 #include "XServer.h"
 #include "ui/gfx/Utf.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/x11/X11Backend.h"
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h"
@@ -219,6 +220,50 @@ TEST_F(Services, FileDialogRunsZenityWithTheRequest) {
   // Cancelled: the chooser ends with an error status.
   fake.Add("zenity", "exit 1");
   EXPECT_EQ(ui::ShowFileDialog(r), std::nullopt);
+}
+
+TEST_F(Services, WhileTheChooserRunsOurWindowsLiveTheIdleWorkRunsAndInputIsDropped) {
+  FakePrograms fake;
+  fake.Add("zenity", "sleep 0.5; echo /srv/banks/chosen.kst");
+  int ticks = 0, posted = 0, presses = 0;
+  WindowDesc d;
+  d.bounds = Rect::FromSize(40, 40, 120, 80);
+  d.visible = true;
+  d.topmost = true;
+  d.proc = [&](WindowHandle h, std::uint32_t msg, WParam w, LParam l) -> LResult {
+    if (msg == WM_TIMER) ++ticks;
+    if (msg == WM_USER + 5) ++posted;
+    if (msg == WM_LBUTTONDOWN) ++presses;
+    return DefaultWindowProc(h, msg, w, l);
+  };
+  const WindowHandle h = CreateWnd(d);
+  ASSERT_TRUE(PumpUntil([&] { return host->Viewable(x11::NativeWindowId(h)); }));
+  SetTimer(h, 1, 20);
+  // A press queued for the window while the chooser is up, a message posted
+  // from another thread meanwhile.
+  ASSERT_EQ(Xdotool({"mousemove", "--sync", "80", "80"}), 0);
+  ASSERT_EQ(Xdotool({"click", "1"}), 0);
+  std::thread poster([h] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    PostMsg(h, WM_USER + 5);
+  });
+  // The modal idle work (a plug-in asks its host for idle there), as in a menu.
+  int idles = 0;
+  bool modal = true;
+  const ModalIdleId idle = AddModalIdleHandler([&] {
+    ++idles;
+    modal = modal && InModalLoop();
+  });
+  const auto chosen = ui::ShowFileDialog(SaveRequest());
+  RemoveModalIdleHandler(idle);
+  poster.join();
+  EXPECT_EQ(chosen, u"/srv/banks/chosen.kst");
+  EXPECT_GE(ticks, 10) << "timers tick at their rate";
+  EXPECT_GE(idles, 15) << "every " << kModalIdleIntervalMs << " ms for half a second";
+  EXPECT_TRUE(modal);
+  EXPECT_EQ(posted, 1);
+  EXPECT_EQ(presses, 0);
+  DestroyWnd(h);
 }
 
 TEST(X11Chooser, ArgumentsCarryModeTitleStartAndFilters) {

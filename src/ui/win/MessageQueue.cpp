@@ -334,16 +334,25 @@ std::uint32_t TickCount() {
 
 namespace {
 // The system's window move: the window follows the pointer until the left
-// button goes up; other messages keep flowing meanwhile.
+// button goes up; other messages keep flowing meanwhile, and the thread's
+// modal idle work runs (a plug-in's host gets its idle requests).
 void MoveLoop(WindowHandle h) {
+  const ModalLoopScope modal;
   const Point start = LastMessagePos(); // where the press that started it was
   const Rect from = GetWindowBounds(h);
   SetCaptureWnd(h);
+  struct Release {
+    WindowHandle h;
+    ~Release() {
+      if (GetCaptureWnd() == h) ReleaseCaptureWnd();
+    }
+  } release{h};
   for (;;) {
+    const std::uint32_t idleDueIn = RunModalIdleIfDue(TickCount());
     Message m;
     if (!PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
       if (GetAsyncKeyState(VK_LBUTTON) >= 0) break;
-      WaitMsg(kInfinite);
+      WaitMsg(idleDueIn);
       continue;
     }
     if (m.message == WM_QUIT) {
@@ -359,7 +368,6 @@ void MoveLoop(WindowHandle h) {
     TranslateMsg(m);
     DispatchMsg(m);
   }
-  if (GetCaptureWnd() == h) ReleaseCaptureWnd();
 }
 } // namespace
 

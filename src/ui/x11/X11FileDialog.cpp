@@ -1,11 +1,16 @@
-// The file dialog: a chooser program runs while our windows keep painting
-// and their timers keep ticking; input to them waits until it is done.
+// The file dialog: a chooser program runs while our windows stay alive
+// (posted messages, timers, painting) and the thread's modal idle work runs
+// (a plug-in's host gets its idle requests); input to our windows is dropped.
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h" // first: it tames Xlib's macros
 
 #include <poll.h>
 
+#include <algorithm>
+#include <exception>
+
 #include "ui/gfx/Utf.h"
+#include "ui/win/ModalLoop.h"
 #include "ui/win/WindowSystem.h"
 #include "ui/x11/X11Process.h"
 
@@ -78,6 +83,22 @@ std::u16string NoChooserMessage() {
          u"again.";
 }
 
+void X11Backend::KeepAliveWhileChoosing() {
+  Message m;
+  int guard = 0; // a window that never validates must not hold us here
+  while (++guard < 1000 && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's
+      break;
+    }
+    // Clicks and keys for our windows would act behind the chooser's back.
+    const bool input = (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) ||
+                       (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST);
+    if (!input) DispatchMsg(m);
+  }
+  Flush();
+}
+
 std::optional<std::u16string> X11Backend::RunFileDialog(const FileDialogRequest& request) {
   std::string path = FindProgram("zenity");
   Chooser chooser = Chooser::Zenity;
@@ -93,21 +114,30 @@ std::optional<std::u16string> X11Backend::RunFileDialog(const FileDialogRequest&
   if (!child) return std::nullopt;
   if (const WindowHandle c = GetCaptureWnd()) SendMsg(c, WM_CANCELMODE);
   std::string out;
-  while (!ReadSome(*child, out)) {
-    SyncState();
-    pollfd fds[2] = {{child->out, POLLIN, 0}, {Fd(), POLLIN, 0}};
-    poll(fds, 2, 50);
-    DrainEvents();
-    Message m;
-    // Our windows stay painted and alive; clicks into them would act behind
-    // the chooser's back, so they are dropped.
-    while (PeekMsg(m, 0, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
-           PeekMsg(m, 0, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  {
+    // The thread is held here as in a menu's loop: a host's idle call from
+    // the idle work must leave our queue alone.
+    const ModalLoopScope modal;
+    std::exception_ptr idleError;
+    while (!ReadSome(*child, out)) {
+      std::uint32_t idleDueIn = kModalIdleIntervalMs;
+      if (!idleError) {
+        try {
+          idleDueIn = RunModalIdleIfDue(TickCount());
+        } catch (...) {
+          // Kept until the chooser has gone: it must not be left running.
+          idleError = std::current_exception();
+        }
+      }
+      SyncState();
+      pollfd fds[2] = {{child->out, POLLIN, 0}, {Fd(), POLLIN, 0}};
+      poll(fds, 2, static_cast<int>(std::min<std::uint32_t>(idleDueIn, 20)));
+      DrainEvents();
+      KeepAliveWhileChoosing();
     }
-    int guard = 0; // a window that never validates must not hold us here
-    while (++guard < 1000 && (PeekMsg(m, 0, WM_PAINT, WM_PAINT, PM_REMOVE) ||
-                              PeekMsg(m, 0, WM_TIMER, WM_TIMER, PM_REMOVE))) {
-      DispatchMsg(m);
+    if (idleError) {
+      Reap(*child);
+      std::rethrow_exception(idleError);
     }
   }
   if (Reap(*child) != 0) return std::nullopt;

@@ -62,6 +62,8 @@ public:
   // Services
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
   std::optional<std::u16string> RunFileDialog(const FileDialogRequest& request) override;
+  // One round of the wait for a chooser: everything but input is handled.
+  void KeepAliveWhileChoosing();
   void SetClipboardText(std::u16string_view text) override;
   std::optional<std::u16string> ClipboardText() override;
   bool OpenLink(std::string_view url, WindowHandle owner) override;
