@@ -135,7 +135,7 @@ private:
   // The 32 presets as the bank has them now (the menu's opening).
   void RebuildPresetMenu();
 
-  // Handlers (TFrmEditor_events.cpp).
+  // Handlers (TFrmEditor_input.cpp, TFrmEditor_values.cpp).
   void ParameterChange(TKestControl* Sender);
   void RootNoteChange(TKestControl* Sender);
   void Selection(TKestControl* Sender, int Index);
