@@ -55,52 +55,33 @@ TKestItemViewerAccObject::~TKestItemViewerAccObject() {
 }
 
 HResult TKestItemViewerAccObject::get_accParent(AccRef* ppdispParent) {
-  if (!ppdispParent) return ui::E_INVALIDARG;
-  *ppdispParent = nullptr;
-  return acc::Guarded([&]() -> HResult {
-    if (!FViewer) return ui::E_FAIL;
-    *ppdispParent = FViewer->View()->GetAccObject();
-    return *ppdispParent ? S_OK : ui::E_FAIL;
+  return acc::Answer(ppdispParent, FViewer, [&](AccRef& parent) {
+    parent = FViewer->View()->GetAccObject();
+    return parent ? S_OK : ui::E_FAIL;
   });
 }
 
 HResult TKestItemViewerAccObject::get_accChildCount(std::int32_t* pcountChildren) {
-  if (!pcountChildren) return ui::E_INVALIDARG;
-  *pcountChildren = 0;
-  return acc::Guarded([&]() -> HResult {
-    if (!FViewer) return ui::E_FAIL;
-    *pcountChildren = FViewer->View()->OpenViewer() == FViewer ? 1 : 0;
+  return acc::Answer(pcountChildren, FViewer, [&](std::int32_t& count) {
+    count = OpenSubmenu(*FViewer) ? 1 : 0;
     return S_OK;
   });
 }
 
 HResult TKestItemViewerAccObject::get_accChild(const AccVariant& varChild, AccRef* ppdispChild) {
-  if (!ppdispChild) return ui::E_INVALIDARG;
-  *ppdispChild = nullptr;
-  return acc::Guarded([&]() -> HResult {
-    if (!FViewer) return ui::E_FAIL;
-    if (varChild.vt != AccVariant::Type::Int32) return ui::E_INVALIDARG;
-    if (varChild.lVal == ui::CHILDID_SELF) {
-      *ppdispChild = AccRef(this);
-      return S_OK;
-    }
-    TKestView* sub = varChild.lVal == 1 ? OpenSubmenu(*FViewer) : nullptr;
-    if (!sub) return ui::E_INVALIDARG;
-    *ppdispChild = sub->GetAccObject();
-    return S_OK;
+  return acc::AnswerChild(ppdispChild, this, FViewer, varChild, [&](std::int32_t n) {
+    TKestView* sub = n == 1 ? OpenSubmenu(*FViewer) : nullptr;
+    return sub ? sub->GetAccObject() : AccRef();
   });
 }
 
 HResult TKestItemViewerAccObject::get_accName(const AccVariant& varChild,
                                               std::u16string* pszName) {
-  if (!pszName) return ui::E_INVALIDARG;
-  pszName->clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
-    *pszName = StripAmpersands(FViewer->GetCaptionText());
+  return acc::AnswerSelf(pszName, FViewer, varChild, [&](std::u16string& name) {
+    name = StripAmpersands(FViewer->GetCaptionText());
     if (!FViewer->IsToolbarStyle()) {
       const std::u16string shortcut = FViewer->Item()->GetShortCutText();
-      if (!shortcut.empty()) *pszName += u'\t' + shortcut;
+      if (!shortcut.empty()) name += u'\t' + shortcut;
     }
     return S_OK;
   });
@@ -108,12 +89,9 @@ HResult TKestItemViewerAccObject::get_accName(const AccVariant& varChild,
 
 HResult TKestItemViewerAccObject::get_accValue(const AccVariant& varChild,
                                                std::u16string* pszValue) {
-  if (!pszValue) return ui::E_INVALIDARG;
-  pszValue->clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
-    if (FViewer->GetAccValue(*pszValue)) return S_OK;
-    pszValue->clear();
+  return acc::AnswerSelf(pszValue, FViewer, varChild, [&](std::u16string& value) {
+    if (FViewer->GetAccValue(value)) return S_OK;
+    value.clear();
     return S_FALSE;
   });
 }
@@ -132,49 +110,37 @@ HResult TKestItemViewerAccObject::get_accHelpTopic(std::u16string* pszHelpFile,
 }
 
 HResult TKestItemViewerAccObject::get_accRole(const AccVariant& varChild, AccVariant* pvarRole) {
-  if (!pvarRole) return ui::E_INVALIDARG;
-  pvarRole->Clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
-    *pvarRole = AccVariant::Int(FViewer->GetAccRole());
+  return acc::AnswerSelf(pvarRole, FViewer, varChild, [&](AccVariant& role) {
+    role = AccVariant::Int(FViewer->GetAccRole());
     return S_OK;
   });
 }
 
 HResult TKestItemViewerAccObject::get_accState(const AccVariant& varChild,
                                                AccVariant* pvarState) {
-  if (!pvarState) return ui::E_INVALIDARG;
-  pvarState->Clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
-    *pvarState = AccVariant::Int(StateBits(*FViewer));
+  return acc::AnswerSelf(pvarState, FViewer, varChild, [&](AccVariant& state) {
+    state = AccVariant::Int(StateBits(*FViewer));
     return S_OK;
   });
 }
 
 HResult TKestItemViewerAccObject::get_accKeyboardShortcut(const AccVariant& varChild,
                                                           std::u16string* psz) {
-  if (!psz) return ui::E_INVALIDARG;
-  psz->clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
+  return acc::AnswerSelf(psz, FViewer, varChild, [&](std::u16string& shortcut) {
     const char16_t accel =
         FViewer->CaptionShown() ? AcceleratorChar(FViewer->GetCaptionText()) : char16_t{0};
     if (!accel) return S_FALSE;
     const std::u16string key(1, LowerCaseChar(accel));
-    *psz = FViewer->View()->IsPopup() ? key : AltKeyName() + u"+" + key;
+    shortcut = FViewer->View()->IsPopup() ? key : AltKeyName() + u"+" + key;
     return S_OK;
   });
 }
 
 HResult TKestItemViewerAccObject::get_accFocus(AccVariant* pvarChild) {
-  if (!pvarChild) return ui::E_INVALIDARG;
-  pvarChild->Clear();
-  return acc::Guarded([&]() -> HResult {
-    if (!FViewer) return ui::E_FAIL;
+  return acc::Answer(pvarChild, FViewer, [&](AccVariant& focus) {
     TKestView& view = *FViewer->View();
     if (!view.State().Contains(vsModal) || view.Selected() != FViewer) return S_FALSE;
-    *pvarChild = AccVariant::Self();
+    focus = AccVariant::Self();
     return S_OK;
   });
 }
@@ -187,20 +153,17 @@ HResult TKestItemViewerAccObject::get_accSelection(AccVariant* pvarChildren) {
 
 HResult TKestItemViewerAccObject::get_accDefaultAction(const AccVariant& varChild,
                                                        std::u16string* psz) {
-  if (!psz) return ui::E_INVALIDARG;
-  psz->clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
+  return acc::AnswerSelf(psz, FViewer, varChild, [&](std::u16string& action) {
     if (!acc::CanAct(*FViewer)) return S_FALSE;
     TKestView& view = *FViewer->View();
     if (OpenSubmenu(*FViewer))
-      *psz = u"Close";
+      action = u"Close";
     else if (FViewer->Item()->GetItemStyle().Contains(tbisSubmenu))
-      *psz = u"Open";
+      action = u"Open";
     else if (view.IsPopup() || view.Style().Contains(vsMenuBar))
-      *psz = u"Execute";
+      action = u"Execute";
     else
-      *psz = u"Press";
+      action = u"Press";
     return S_OK;
   });
 }
@@ -222,30 +185,19 @@ HResult TKestItemViewerAccObject::accSelect(std::int32_t flagsSelect,
 HResult TKestItemViewerAccObject::accLocation(std::int32_t* pxLeft, std::int32_t* pyTop,
                                               std::int32_t* pcxWidth, std::int32_t* pcyHeight,
                                               const AccVariant& varChild) {
-  if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return ui::E_INVALIDARG;
-  *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varChild); r != S_OK) return r;
+  return acc::AnswerLocation(pxLeft, pyTop, pcxWidth, pcyHeight, FViewer, varChild, [&] {
     const ui::Rect& b = FViewer->BoundsRect();
     ui::WinControl* window = FViewer->View()->Window();
-    const ui::Point topLeft =
-        window && window->HandleAllocated()
-            ? ui::ClientToScreen(window->Handle(), {b.left, b.top})
-            : ui::Point{b.left, b.top};
-    *pxLeft = topLeft.x;
-    *pyTop = topLeft.y;
-    *pcxWidth = b.Width();
-    *pcyHeight = b.Height();
-    return S_OK;
+    const ui::Point topLeft = window && window->HandleAllocated()
+                                  ? ui::ClientToScreen(window->Handle(), {b.left, b.top})
+                                  : ui::Point{b.left, b.top};
+    return ui::Rect{topLeft.x, topLeft.y, topLeft.x + b.Width(), topLeft.y + b.Height()};
   });
 }
 
 HResult TKestItemViewerAccObject::accNavigate(std::int32_t navDir, const AccVariant& varStart,
                                               AccVariant* pvarEndUpAt) {
-  if (!pvarEndUpAt) return ui::E_INVALIDARG;
-  pvarEndUpAt->Clear();
-  return acc::Guarded([&]() -> HResult {
-    if (HResult r = acc::SelfCheck(FViewer, varStart); r != S_OK) return r;
+  return acc::AnswerSelf(pvarEndUpAt, FViewer, varStart, [&](AccVariant& end) {
     AccRef found;
     switch (navDir) {
     case ui::NAVDIR_FIRSTCHILD:
@@ -267,22 +219,19 @@ HResult TKestItemViewerAccObject::accNavigate(std::int32_t navDir, const AccVari
       break;
     }
     if (!found) return S_FALSE;
-    *pvarEndUpAt = AccVariant::Object(std::move(found));
+    end = AccVariant::Object(std::move(found));
     return S_OK;
   });
 }
 
 HResult TKestItemViewerAccObject::accHitTest(std::int32_t xLeft, std::int32_t yTop,
                                              AccVariant* pvarChild) {
-  if (!pvarChild) return ui::E_INVALIDARG;
-  pvarChild->Clear();
-  return acc::Guarded([&]() -> HResult {
-    if (!FViewer) return ui::E_FAIL;
+  return acc::Answer(pvarChild, FViewer, [&](AccVariant& hit) {
     ui::WinControl* window = FViewer->View()->Window();
     if (!window || !window->HandleAllocated()) return S_FALSE;
     if (!FViewer->BoundsRect().Contains(ui::ScreenToClient(window->Handle(), {xLeft, yTop})))
       return S_FALSE;
-    *pvarChild = AccVariant::Self();
+    hit = AccVariant::Self();
     return S_OK;
   });
 }

@@ -30,6 +30,8 @@ public:
   int Fd() const;
   // Reads what arrived and answers every waiting call, without blocking.
   void Dispatch();
+  // False once the bus has gone away (the bridge is then of no use).
+  bool Connected() const;
   // A window event of the menus (NotifyWinEvent).
   void Event(std::uint32_t event, WindowHandle h, std::int32_t objectId, std::int32_t childId);
 

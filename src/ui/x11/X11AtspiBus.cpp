@@ -135,6 +135,10 @@ void AtspiBridge::Dispatch() {
   dbus_connection_flush(fConn);
 }
 
+bool AtspiBridge::Connected() const {
+  return dbus_connection_get_is_connected(fConn);
+}
+
 std::string AtspiBridge::PathOf(const AccRef& object) {
   if (!object) return kRootPath;
   if (auto found = fPaths.find(object.get()); found != fPaths.end()) return found->second;

@@ -143,13 +143,20 @@ void X11Backend::Wait(std::uint32_t timeoutMs) {
     while (read(fWakePipe[0], buf, sizeof buf) > 0) {
     }
   }
-  if (fAtspi) fAtspi->Dispatch();
+  DispatchAtspi();
   DrainEvents();
 }
 
 void X11Backend::Flush() {
   SyncState();
-  if (fAtspi) fAtspi->Dispatch();
+  DispatchAtspi();
+}
+
+void X11Backend::DispatchAtspi() {
+  if (!fAtspi) return;
+  fAtspi->Dispatch();
+  // A bus that went away would keep the wait's poll awake for nothing.
+  if (!fAtspi->Connected()) fAtspi.reset();
 }
 
 void X11Backend::AccessibilityEvent(std::uint32_t event, WindowHandle h, std::int32_t objectId,

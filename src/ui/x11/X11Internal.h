@@ -149,6 +149,7 @@ private:
   std::string fClipboard;     // UTF-8, while we own the selection
   bool fOwnClipboard = false;
   int fWakePipe[2] = {-1, -1};
+  void DispatchAtspi();
   std::unique_ptr<AtspiBridge> fAtspi;
   bool fAtspiTried = false;
   std::chrono::steady_clock::time_point fStart;
