@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "VstHost.h"
 
 namespace {
@@ -58,7 +59,8 @@ struct Rig {
     host.Time().playing = true;
   }
   void Process() {
-    host.Process(inL.data(), inR.data(), outL.data(), outR.data(), static_cast<int32_t>(inL.size()));
+    host.Process(inL.data(), inR.data(), outL.data(), outR.data(),
+                 static_cast<int32_t>(inL.size()));
   }
   void SetByName(const std::string& name, float value) {
     const AEffect* e = host.Effect();
@@ -80,7 +82,8 @@ void Report(benchmark::State& state, int64_t block) {
 
 std::unique_ptr<Rig> KestrelphonRig(int32_t block) {
   auto rig = std::make_unique<Rig>(KEST_MODULE, block, true);
-  for (int32_t ch = 4; ch <= 6; ++ch) rig->host.SetParameter(ch, 1.0f); // Ch. A, B, C on
+  for (int32_t ch = 4; ch <= 6; ++ch)
+    rig->host.SetParameter(ch, 1.0f); // Ch. A, B, C on
   rig->host.Resume();
   return rig;
 }
@@ -88,7 +91,8 @@ std::unique_ptr<Rig> KestrelphonRig(int32_t block) {
 void BM_Kestrelphon(benchmark::State& state) {
   const auto block = static_cast<int32_t>(state.range(0));
   auto rig = KestrelphonRig(block);
-  for (int i = 0; i < 64; ++i) rig->Process(); // past the start-up glide
+  for (int i = 0; i < 64; ++i)
+    rig->Process(); // past the start-up glide
   for (auto _ : state) {
     rig->Process();
     benchmark::DoNotOptimize(rig->outL.data());
@@ -102,10 +106,12 @@ void BM_Kestrelphon(benchmark::State& state) {
 void BM_KestrelphonSilentTail(benchmark::State& state) {
   const auto block = static_cast<int32_t>(state.range(0));
   auto rig = KestrelphonRig(block);
-  for (int i = 0; i < 64; ++i) rig->Process();
+  for (int i = 0; i < 64; ++i)
+    rig->Process();
   std::fill(rig->inL.begin(), rig->inL.end(), 0.0f);
   std::fill(rig->inR.begin(), rig->inR.end(), 0.0f);
-  for (int64_t done = 0; done < static_cast<int64_t>(10 * kRate); done += block) rig->Process();
+  for (int64_t done = 0; done < static_cast<int64_t>(10 * kRate); done += block)
+    rig->Process();
   for (auto _ : state) {
     rig->Process();
     benchmark::DoNotOptimize(rig->outL.data());
@@ -129,7 +135,8 @@ void BM_ThirdPartyDelay(benchmark::State& state) {
     rig.SetByName(std::string("fbg") + tap, 0.7f);
   }
   rig.host.Resume();
-  for (int i = 0; i < 64; ++i) rig.Process();
+  for (int i = 0; i < 64; ++i)
+    rig.Process();
   for (auto _ : state) {
     rig.Process();
     benchmark::DoNotOptimize(rig.outL.data());
@@ -179,10 +186,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks<RatioReporter>(argc, argv);
 }

@@ -18,7 +18,7 @@ TFastDelay::TRing TFastDelay::NewRing(float SampleRate) {
   // One sixteenth of a second, ties to even (88200 Hz gives 5512).
   ring.Max = kest::RoundEven(static_cast<double>(SampleRate) / 16.0);
   if (ring.Max < 4) ring.Max = 4; // the four taps need a ring of at least four
-  ring.Buf = std::make_unique<float[]>(static_cast<std::size_t>(ring.Max));
+  ring.Buf = std::make_unique<float[]>(static_cast<std::size_t>(TCombRing::Floats(ring.Max)));
   return ring;
 }
 
@@ -28,18 +28,17 @@ TFastDelay::TFastDelay(float SampleRate) {
 
 void TFastDelay::Adopt(TRing&& ring) noexcept {
   fFlushed = false;
-  fDelay = 2.5f;
   fOwn.store(TFeedback{}, std::memory_order_relaxed);
-  fCnt = 0;
-  fMax = ring.Max;
-  fSize = 4 * fMax;
-  fBuf = std::move(ring.Buf);
+  fStorage = std::move(ring.Buf);
+  fRing = TCombRing{fStorage.get(), ring.Max, 0, 2.5f};
+  fSize = 4 * ring.Max;
   Flush();
 }
 
 void TFastDelay::Flush() {
   if (fFlushed) return;
-  std::memset(fBuf.get(), 0, static_cast<std::size_t>(fSize));
+  std::memset(fStorage.get(), 0,
+              sizeof(float) * static_cast<std::size_t>(TCombRing::Floats(fRing.Max)));
   fFlushed = true;
 }
 

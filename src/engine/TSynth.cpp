@@ -63,14 +63,15 @@ TSynth::TSynth(audioMasterCallback audioMaster)
   fRndRng = 3;
   fRndSty = 0;
   for (int c = 0; c < kest::kNumChannels; ++c) {
-    fE[c] = TEnv{};
     fPort[c] = TEnv{};
     for (int k = 0; k < kest::kNumSteps; ++k) {
       fPatt[c][k] = false;
       fFreq[c][k] = 0.0;
     }
   }
-  fEC = TEnv{};
+  for (TEnv& gate : fGate)
+    gate = TEnv{};
+  UseInstructionSet(BestInstructionSet());
   for (TFastDelay& line : fPipes)
     line.Flush();
   SetProgramManual(0);
@@ -180,73 +181,154 @@ void TSynth::RecalcSampleRate() {
   // The lines follow fFeedback, which keeps the depth across the rebuild.
 }
 
-void TSynth::DoProcess(TSample& s) {
+// ---- Processing ----
+
+TBlockValues TSynth::TakeValues(int32_t k) const {
   constexpr auto relaxed = std::memory_order_relaxed;
-  const int32_t k = TPlugin::fStep.load(relaxed);
-  const double SR = static_cast<double>(FSampleRate.load(relaxed));
-
-  // 1. A new step loads the glide targets, whatever its switches say.
-  if (fStep != k) {
-    fStep = k;
-    for (int c = 0; c < kest::kNumChannels; ++c)
-      fPort[c].Ini = fFreq[c][k].load(relaxed);
-  }
-
-  // 2. Glide, in hertz.
-  const double portK = fPortK.load(relaxed);
-  for (TEnv& p : fPort)
-    p.Env = p.Ini * portK + p.Env * (1.0 - portK);
-
-  // 3. Tuning: each line's delay is one period of its detuned frequency.
-  const double detune1 = fDetune1.load(relaxed);
-  const double detune2 = fDetune2.load(relaxed);
-  for (int c = 0; c < kest::kNumChannels; ++c) {
-    fPipes[2 * c].SetDelay(MinDelay(static_cast<float>(SR / (fPort[c].Env * detune1))));
-    fPipes[2 * c + 1].SetDelay(MinDelay(static_cast<float>(SR / (fPort[c].Env * detune2))));
-  }
-
-  // 4. Gates: a channel sounds when its switch and its step are on; the dry
-  // signal passes when none does.
+  TBlockValues v;
+  v.SampleRate = static_cast<double>(FSampleRate.load(relaxed));
+  v.PortK = fPortK.load(relaxed);
+  v.Detune1 = fDetune1.load(relaxed);
+  v.Detune2 = fDetune2.load(relaxed);
+  // A channel sounds when its switch and its step are on; the dry signal
+  // passes when none does.
   const double depK = fDepK.load(relaxed);
   bool anyOn = false;
   for (int c = 0; c < kest::kNumChannels; ++c) {
     const bool on = fPatt[c][k].load(relaxed) && fCh[c].load(relaxed);
-    fE[c].Ini = on ? depK : 0.0;
+    v.GateIni[c] = on ? depK : 0.0;
     anyOn = anyOn || on;
   }
-  fEC.Ini = anyOn ? 0.0 : 1.0;
+  v.GateIni[kDry] = anyOn ? 0.0 : 1.0;
+  v.Level = fLevel.load(relaxed);
+  v.Feed = fFeedback.load(relaxed).Feed;
+  return v;
+}
 
-  // 5. Gate smoothing, one coefficient for rising and falling.
-  for (TEnv& e : fE)
+void TSynth::EnterStep(int32_t k) {
+  if (fStep == k) return;
+  fStep = k;
+  for (int c = 0; c < kest::kNumChannels; ++c)
+    fPort[c].Ini = fFreq[c][k].load(std::memory_order_relaxed);
+}
+
+void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
+  // Glide, in hertz.
+  for (TEnv& p : fPort)
+    p.Env = p.Ini * v.PortK + p.Env * (1.0 - v.PortK);
+
+  // Tuning: each line's delay is one period of its detuned frequency.
+  for (int c = 0; c < kest::kNumChannels; ++c) {
+    fPipes[2 * c].SetDelay(MinDelay(static_cast<float>(v.SampleRate / (fPort[c].Env * v.Detune1))));
+    fPipes[2 * c + 1].SetDelay(
+        MinDelay(static_cast<float>(v.SampleRate / (fPort[c].Env * v.Detune2))));
+  }
+
+  // Gates, one coefficient for rising and falling.
+  for (std::size_t g = 0; g < fGate.size(); ++g)
+    fGate[g].Ini = v.GateIni[g];
+  for (TEnv& e : fGate)
     e.Env = e.Ini * fKRelease + e.Env * fKReleaseM;
-  fEC.Env = fEC.Ini * fKRelease + fEC.Env * fKReleaseM;
 
-  const double level = fLevel.load(relaxed);
-
-  // 6. Left output.
-  {
-    const double a1 = fPipes[0].Process(s[0]);
-    const double a2 = fPipes[2].Process(s[0]);
-    const double a3 = fPipes[4].Process(s[0]);
-    s[2] = static_cast<float>(level * (a1 * fE[0].Env + a2 * fE[1].Env + a3 * fE[2].Env +
-                                       static_cast<double>(s[0]) * fEC.Env * 3.0));
-  }
-  // 7. Right output.
-  {
-    const double a1 = fPipes[1].Process(s[1]);
-    const double a2 = fPipes[3].Process(s[1]);
-    const double a3 = fPipes[5].Process(s[1]);
-    s[3] = static_cast<float>(level * (a1 * fE[0].Env + a2 * fE[1].Env + a3 * fE[2].Env +
-                                       static_cast<double>(s[1]) * fEC.Env * 3.0));
+  // Left output, then right.
+  for (int side = 0; side < 2; ++side) {
+    const double a1 = CombSample(fPipes[side].Ring(), v.Feed, s[side]);
+    const double a2 = CombSample(fPipes[side + 2].Ring(), v.Feed, s[side]);
+    const double a3 = CombSample(fPipes[side + 4].Ring(), v.Feed, s[side]);
+    s[side + 2] =
+        static_cast<float>(v.Level * (a1 * fGate[0].Env + a2 * fGate[1].Env + a3 * fGate[2].Env +
+                                      static_cast<double>(s[side]) * fGate[kDry].Env * 3.0));
   }
 
-  // 8. Peaks.
+  // Peaks.
   for (int i = 0; i < 4; ++i) {
-    float peak = static_cast<float>(static_cast<double>(Peaks[i].load(relaxed)) * 0.999);
+    float peak = static_cast<float>(static_cast<double>(peaks[i]) * 0.999);
     const float a = std::fabs(s[i]);
     if (a > peak) peak = a;
-    Peaks[i].store(peak, relaxed);
+    peaks[i] = peak;
   }
+}
+
+TBlockValues TSynth::Begin(float (&peaks)[4]) {
+  const int32_t k = TPlugin::fStep.load(std::memory_order_relaxed);
+  EnterStep(k);
+  for (int i = 0; i < 4; ++i)
+    peaks[i] = Peaks[i].load(std::memory_order_relaxed);
+  return TakeValues(k);
+}
+
+void TSynth::StorePeaks(const float (&peaks)[4]) {
+  for (int i = 0; i < 4; ++i)
+    Peaks[i].store(peaks[i], std::memory_order_relaxed);
+}
+
+void TSynth::DoProcess(TSample& s) {
+  float peaks[4];
+  const TBlockValues v = Begin(peaks);
+  RunFrame(v, s, peaks);
+  StorePeaks(peaks);
+}
+
+void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                          int32_t frames) {
+  float peaks[4];
+  const TBlockValues v = Begin(peaks);
+
+  const int32_t whole = frames - frames % kest::kChunk;
+  if (whole > 0) {
+    TBlockJob job;
+    job.In[0] = inL;
+    job.In[1] = inR;
+    job.Out[0] = outL;
+    job.Out[1] = outR;
+    job.Frames = whole;
+    job.Values = v;
+    job.KRelease = fKRelease;
+    job.KReleaseM = fKReleaseM;
+    for (std::size_t g = 0; g < fGate.size(); ++g)
+      fGate[g].Ini = v.GateIni[g];
+    job.Port = fPort.data();
+    job.Gate = fGate.data();
+    for (std::size_t l = 0; l < fPipes.size(); ++l)
+      job.Lines[l] = &fPipes[l].Ring();
+    for (int i = 0; i < 4; ++i)
+      job.Peaks[i] = peaks[i];
+    fKernel.load(std::memory_order_relaxed)(job);
+    for (int i = 0; i < 4; ++i)
+      peaks[i] = job.Peaks[i];
+  }
+  TSample s;
+  for (int32_t i = whole; i < frames; ++i) {
+    s[0] = inL != nullptr ? inL[i] : 0.0f;
+    s[1] = inR != nullptr ? inR[i] : 0.0f;
+    RunFrame(v, s, peaks);
+    outL[i] = s[2];
+    outR[i] = s[3];
+  }
+  StorePeaks(peaks);
+}
+
+bool TSynth::Runs(TInstructionSet set) {
+  if (set == TInstructionSet::Baseline) return true;
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return avx2;
+#else
+  return false;
+#endif
+}
+
+TSynth::TInstructionSet TSynth::BestInstructionSet() {
+  return Runs(TInstructionSet::Avx2) ? TInstructionSet::Avx2 : TInstructionSet::Baseline;
+}
+
+void TSynth::UseInstructionSet(TInstructionSet set) {
+  if (!Runs(set)) return;
+  fKernel = set == TInstructionSet::Avx2 ? kest::BlockKernelAvx2 : kest::BlockKernelBaseline;
+  fInstructionSet = set;
 }
 
 // ---- Random fills ----

@@ -6,15 +6,19 @@
 #include <atomic>
 #include <memory>
 
+#include "TBlockKernel.h"
 #include "TFastDelay.h"
 #include "TPlugin.h"
 
 class TSynth : public TPlugin {
 public:
-  struct TEnv {
-    double Ini = 0.0; // target
-    double Env = 0.0; // smoothed value
-  };
+  using TEnv = ::TEnv;
+
+  // The instruction sets the block path is built for.
+  enum class TInstructionSet { Baseline, Avx2 };
+  // Whether this machine runs it; the best one it runs.
+  static bool Runs(TInstructionSet set);
+  static TInstructionSet BestInstructionSet();
 
   explicit TSynth(audioMasterCallback audioMaster);
   ~TSynth() override;
@@ -22,6 +26,8 @@ public:
   void Suspend() override { TPlugin::Suspend(); }
   int32_t ProcessEvents(VstEvents* /*ev*/) override { return 1; }
   void RecalcSampleRate() override;
+  // One frame, every value from other threads read afresh: the literal
+  // per-frame path, kept as the reference the block path is held to.
   void DoProcess(TSample& s) override;
   using TPlugin::FillRandomSeq;
   using TPlugin::ShiftStyle;
@@ -29,6 +35,15 @@ public:
   void ShiftStyle(TParamList& preset) override;
   void ApplyParameter(TParamList& preset, int32_t index, float value) override;
   void ApplyPreset(TParamList& preset) override;
+  // A processing call's frames: values from other threads read once, whole
+  // chunks of frames through the kernel, the rest frame by frame.
+  void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                    int32_t frames) override;
+
+  // The block path's instruction set: the best one at creation; another one
+  // the machine runs may be chosen (tests and benchmarks compare them).
+  void UseInstructionSet(TInstructionSet set);
+  TInstructionSet InstructionSet() const { return fInstructionSet.load(std::memory_order_relaxed); }
 
   // 440 x 2^((n - 69) / 12) rounded to two decimals, for notes 0 .. 127.
   static double NoteFreq(int n);
@@ -49,8 +64,8 @@ public:
   }
   const TFastDelay& Line(int i) const { return fPipes[i]; }
   const TEnv& Port(int channel) const { return fPort[channel]; }
-  const TEnv& Gate(int channel) const { return fE[channel]; }
-  const TEnv& DryGate() const { return fEC; }
+  const TEnv& Gate(int channel) const { return fGate[channel]; }
+  const TEnv& DryGate() const { return fGate[kDry]; }
   int32_t EngineStep() const { return fStep; }
   int32_t RndNote() const { return fRndNote.load(std::memory_order_relaxed); }
   int32_t RndNoteOld() const { return fRndNoteOld.load(std::memory_order_relaxed); }
@@ -65,6 +80,17 @@ private:
   // Turns a plain value into engine state, for the parameters whose state is
   // a function of their value alone.
   void MapValue(int32_t index, double v);
+
+  // The values other threads set, as they are now, for the current step k.
+  TBlockValues TakeValues(int32_t k) const;
+  // A new step loads the glide targets, whatever its switches say.
+  void EnterStep(int32_t k);
+  // What every call into the sound starts with: the step's glide targets,
+  // the peak meters and the values other threads set, as they are now.
+  TBlockValues Begin(float (&peaks)[4]);
+  void StorePeaks(const float (&peaks)[4]);
+  // One frame with the given values; peaks in and out.
+  void RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]);
 
   // Written by the threads that set parameters, read by the audio thread.
   std::atomic<float> fLevel{0.25f};
@@ -83,12 +109,14 @@ private:
   std::atomic<int32_t> fRndSty{0};
 
   // Audio-thread state; replaced only while processing is held off.
-  std::array<TEnv, kest::kNumChannels> fE{};    // wet gates A, B, C
-  TEnv fEC{};                                   // dry gate
-  std::array<TEnv, kest::kNumChannels> fPort{}; // glide of A, B, C in hertz
+  static constexpr int kDry = kest::kNumChannels;
+  std::array<TEnv, kest::kNumChannels + 1> fGate{}; // wet gates A, B, C, then the dry gate
+  std::array<TEnv, kest::kNumChannels> fPort{};     // glide of A, B, C in hertz
   double fKRelease = 0.0;
   double fKReleaseM = 0.0;
   // 1L, 1R, 2L, 2R, 3L, 3R
   std::array<TFastDelay, 2 * kest::kNumChannels> fPipes;
   int32_t fStep = -1; // the step whose notes were last loaded into the glides
+  std::atomic<TInstructionSet> fInstructionSet{TInstructionSet::Baseline};
+  std::atomic<kest::TBlockKernel> fKernel{nullptr};
 };

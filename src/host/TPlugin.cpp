@@ -220,12 +220,14 @@ void TPlugin::ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFr
   }
   DenormalGuard guard;
   UpdatePos();
-  const float* inL = Inputs != nullptr ? Inputs[0] : nullptr;
-  const float* inR = Inputs != nullptr ? Inputs[1] : nullptr;
-  float* outL = Outputs[0];
-  float* outR = Outputs[1];
+  ProcessBlock(Inputs != nullptr ? Inputs[0] : nullptr, Inputs != nullptr ? Inputs[1] : nullptr,
+               Outputs[0], Outputs[1], SampleFrames);
+}
+
+void TPlugin::ProcessFrames(const float* inL, const float* inR, float* outL, float* outR,
+                            int32_t frames) {
   TSample s;
-  for (int32_t i = 0; i < SampleFrames; ++i) {
+  for (int32_t i = 0; i < frames; ++i) {
     s[0] = inL != nullptr ? inL[i] : 0.0f;
     s[1] = inR != nullptr ? inR[i] : 0.0f;
     DoProcess(s);

@@ -77,6 +77,13 @@ public:
   // Applies all 108 values of the given preset in ascending order, then
   // passes its name to the editor.
   virtual void ApplyPreset(TParamList& preset);
+  // The frames of one processing call, after the step clock has run; null
+  // inputs read as silence. Frame by frame through DoProcess unless the
+  // engine has a faster path with the same result.
+  virtual void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                            int32_t frames) {
+    ProcessFrames(inL, inR, outL, outR, frames);
+  }
   void FillRandomSeq() { FillRandomSeq(Preset()); }
   void ShiftStyle() { ShiftStyle(Preset()); }
 
@@ -108,6 +115,8 @@ public:
   std::atomic<int32_t> AutoRndLen{0};
 
 protected:
+  // One DoProcess call per frame.
+  void ProcessFrames(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
   bool ValidParam(int32_t Index) const { return Index >= 0 && Index < NumParams; }
   void ClearPeaks();
   // Destroys the editor; the engine calls it first thing in its destructor,

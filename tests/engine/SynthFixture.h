@@ -39,6 +39,13 @@ struct FakeHost {
   }
 };
 
+// Sets a parameter by its plain value, as the editor does.
+inline void SetPlain(TSynth& synth, int index, double plain) {
+  TParameter& p = synth.Preset()[index];
+  p.SetValue(plain);
+  synth.SetParameter(index, p.GetVstValue());
+}
+
 struct SynthTest : ::testing::Test {
   std::unique_ptr<TSynth> synth;
 
@@ -47,12 +54,7 @@ struct SynthTest : ::testing::Test {
     synth = std::make_unique<TSynth>(&FakeHost::Callback);
   }
 
-  // Sets a parameter by its plain value, as the editor does.
-  void Set(int index, double plain) {
-    TParameter& p = synth->Preset()[index];
-    p.SetValue(plain);
-    synth->SetParameter(index, p.GetVstValue());
-  }
+  void Set(int index, double plain) { SetPlain(*synth, index, plain); }
 
   void AllSteps(int channel, bool on) {
     for (int k = 0; k < kest::kNumSteps; ++k)

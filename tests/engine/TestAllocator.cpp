@@ -37,6 +37,27 @@ bool Disarm() {
 
 } // namespace test_alloc
 
+// The C allocator, wrapped at link time (--wrap): every call from the
+// program's own code and the libraries linked into it comes here first.
+extern "C" {
+void* __real_malloc(std::size_t n);
+void* __real_calloc(std::size_t count, std::size_t n);
+void* __real_realloc(void* p, std::size_t n);
+
+void* __wrap_malloc(std::size_t n) {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
+  return __real_malloc(n);
+}
+void* __wrap_calloc(std::size_t count, std::size_t n) {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
+  return __real_calloc(count, n);
+}
+void* __wrap_realloc(void* p, std::size_t n) {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
+  return __real_realloc(p, n);
+}
+}
+
 void* operator new(std::size_t n) {
   if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
   long left = gFailIn.load();

@@ -4,7 +4,8 @@
 
 namespace test_alloc {
 
-// Counts every allocation from now until StopCounting, which answers the count.
+// Counts every allocation (operator new, malloc, calloc, realloc) from now
+// until StopCounting, which answers the count.
 void StartCounting();
 long StopCounting();
 
