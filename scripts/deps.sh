@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libx11-dev libxext-dev libxinerama-dev xvfb xdotool
+  libdbus-1-dev dbus-daemon at-spi2-core python3-pyatspi
   libsndfile1-dev sox libcairo2-dev
   lsp-plugins-vst
 )

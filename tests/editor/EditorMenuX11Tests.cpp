@@ -7,9 +7,12 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
+#include "AtspiSession.h"
 #include "EditorFixture.h"
 #include "EditorRegistration.h"
 #include "EditorWindow.h"
@@ -331,6 +334,45 @@ TEST_F(EditorMenus, AGrabTheHostHoldsClosesTheMenuAtOnce) {
   script.When([&] { return Viewable(1); }, [&] { Keys({"Escape"}); });
   ClickOn(form->BtMnu);
   EXPECT_TRUE(PumpUntil([&] { return script.Done() && Levels().empty(); }));
+}
+
+// A screen reader on a private accessibility bus finds the open menu,
+// reads its items, follows the selection the keyboard moves, and chooses
+// an item through its action.
+TEST_F(EditorMenus, AScreenReaderReadsFollowsAndChoosesOnTheAccessibilityBus) {
+  AtspiSession bus;
+  if (!bus.Missing().empty()) GTEST_SKIP() << bus.Missing();
+  OpenEditorAt(60, 60);
+  const std::filesystem::path dir = std::filesystem::path(KEST_TEST_OUTPUT_DIR) / "atspi";
+  std::filesystem::create_directories(dir);
+  const std::string result = (dir / "result.txt").string(), ready = (dir / "ready").string();
+  std::filesystem::remove(result);
+  std::filesystem::remove(ready);
+  pid_t client = 0;
+  MenuScript script(20000);
+  script.When([&] { return Viewable(1); },
+              [&] { client = Spawn({kSystemPython, KEST_ATSPI_CLIENT, result, ready, "Chords", "Random"}); });
+  script.When([&] { return std::filesystem::exists(ready); }, [&] { Keys({"Down", "Down"}); });
+  ClickOn(form->BtMnu);
+  ASSERT_TRUE(PumpUntil([&] { return !chosen.empty() || Ended(client); }, 25000));
+  EXPECT_TRUE(PumpUntil([&] { return Ended(client); }, 5000)) << "the client never finished";
+  Stop(client);
+  EXPECT_FALSE(script.TimedOut());
+  EXPECT_EQ(chosen, std::vector<std::string>{"Random"});
+  std::ifstream in(result);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string common = "enabled focusable selectable sensitive showing visible";
+  EXPECT_EQ(text.str(),
+            "menu||menu|enabled sensitive showing visible\n"
+            "item|Scales|menu item|enabled focusable has-popup selectable sensitive showing "
+            "visible\n"
+            "item|Chords|menu item|enabled focusable has-popup selectable sensitive showing "
+            "visible\n"
+            "item||separator|showing visible\n"
+            "item|Random|menu item|" + common + "\n"
+            "followed|Chords\n"
+            "action|Execute|r|True\n");
 }
 
 } // namespace

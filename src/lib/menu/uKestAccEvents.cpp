@@ -1,23 +1,13 @@
 // Menu events for assistive technology, and the focus event of a view.
 #include "uKestAccEvents.h"
 
-#include <atomic>
-
 #include "uKestMenu_views.h"
 
 namespace kest::menu {
 
-namespace {
-std::atomic<IKestAccEventSink*> gSink{nullptr};
-} // namespace
-
-void SetKestAccEventSink(IKestAccEventSink* Sink) {
-  gSink.store(Sink);
-}
-
 void NotifyAccEvent(std::uint32_t Event, kest::ui::WindowHandle Wnd, std::int32_t ObjectId,
                     std::int32_t ChildId) {
-  if (IKestAccEventSink* sink = gSink.load()) sink->NotifyAccEvent(Event, Wnd, ObjectId, ChildId);
+  kest::ui::NotifyWinEvent(Event, Wnd, ObjectId, ChildId);
 }
 
 void TKestView::NotifyFocusEvent() {

@@ -146,6 +146,11 @@ LResult TKestPopupWindow::WndProc(std::uint32_t msg, WParam w, LParam l) {
     return WinControl::WndProc(msg, w, l);
   case kest::ui::WM_CLOSE:
     return 0; // a menu level closes through its view only
+  case kest::ui::WM_GETOBJECT:
+    // A screen reader asks for the menu level: the view answers.
+    if (static_cast<std::int32_t>(l) == OBJID_CLIENT)
+      return kest::ui::LresultFromObject(FView->GetAccObject().get());
+    return WinControl::WndProc(msg, w, l);
   default:
     return WinControl::WndProc(msg, w, l);
   }

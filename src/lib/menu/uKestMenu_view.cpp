@@ -30,6 +30,10 @@ TKestView::~TKestView() {
     FParentItem->UnregisterNotification(
         TKestItemChangedProc::Of<&TKestView::ParentItemNotification>(this));
   BeginDestroy();
+  if (FAccObjectInstance) {
+    static_cast<TKestViewAccObject*>(FAccObjectInstance.get())->ClientIsDestroying();
+    FAccObjectInstance = nullptr;
+  }
   FSelected = nullptr;
   FreeViewers();
   if (FParentView) FParentView->NotifyFocusEvent();

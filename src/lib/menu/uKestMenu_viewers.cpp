@@ -33,6 +33,9 @@ TKestItemViewer::TKestItemViewer(TKestView* AView, TKestCustomItem* AItem, int A
 }
 
 TKestItemViewer::~TKestItemViewer() {
+  KestCancelDeferred(this);
+  if (FAccObjectInstance) FAccObjectInstance->ClientIsDestroying();
+  FAccObjectInstance = nullptr;
   KestDeferredObjectDestroyed();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "uKestAcc.h"
 #include "uKestMenu.h"
 #include "ui/gfx/Canvas.h"
 #include "ui/toolkit/WinControl.h"
@@ -99,7 +100,7 @@ struct TKestHintInfo {
 
 // --- Item viewers -------------------------------------------------------------
 
-class TKestItemViewer {
+class TKestItemViewer : private IKestDeferred {
 public:
   TKestItemViewer(TKestView* AView, TKestCustomItem* AItem, int AGroupLevel);
   virtual ~TKestItemViewer();
@@ -134,6 +135,13 @@ public:
   std::u16string GetHintText();
   bool IsAccessible() const { return FShow || FOffEdge || FClipped; }
   bool IsToolbarStyle() const;
+  // The viewer's accessibility object, made on the first request; the
+  // viewer keeps no reference of its own.
+  kest::ui::AccRef GetAccObject();
+  // Queues the deferred accessibility select (with AExecute: execution).
+  void PostAccSelect(bool AExecute);
+  // The object is being destroyed: the next request makes a new one.
+  void AccObjectGone(const TKestItemViewerAccObject* AObject);
   // A screen point relative to the viewer's top-left corner.
   kest::ui::Point ScreenToClient(kest::ui::Point P) const;
 
@@ -159,10 +167,14 @@ public:
   // Bit 0: paint through an off-screen bitmap on the next paint.
   std::uint8_t State = 0;
   static constexpr std::uint8_t kPaintBuffered = 0x01;
+  TKestItemViewerAccObject* FAccObjectInstance = nullptr;
 
 protected:
   // Width of the image or check column for an item of height H.
   int ImageColumnWidth(int H) const;
+
+private:
+  void DeferredRun(std::uintptr_t flag) override;
 };
 
 class TKestSeparatorItemViewer : public TKestItemViewer {
@@ -279,6 +291,9 @@ public:
   // Tells accessibility which item has the focus (only while the menu
   // runs and the window shows).
   void NotifyFocusEvent();
+  // The view's accessibility object, made on the first request and kept
+  // while the view lives.
+  kest::ui::AccRef GetAccObject();
   void GivePriority(TKestItemViewer* AViewer);
   TKestItemViewer* HighestPriorityViewer();
 
@@ -331,6 +346,7 @@ private:
   void SelectAndShow(TKestItemViewer* V);
 
   std::vector<std::unique_ptr<TKestItemViewer>> FViewers;
+  kest::ui::AccRef FAccObjectInstance;
   std::uint8_t FActiveTimers = 0;
   kest::ui::Color FBackgroundColor = 0x20000000;
   bool FCapture = false;

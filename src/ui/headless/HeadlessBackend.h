@@ -34,6 +34,10 @@ public:
   void CursorChanged(Cursor c, bool visible) override;
   void Beep(unsigned kind) override { beeps.push_back(kind); }
   Services& GetServices() override { return *this; }
+  void AccessibilityEvent(std::uint32_t event, WindowHandle h, std::int32_t objectId,
+                          std::int32_t childId) override {
+    accEvents.push_back({event, h, objectId, childId});
+  }
 
   // Services, answered from the scripts below.
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
@@ -69,6 +73,14 @@ public:
   std::optional<std::u16string> clipboard;
   std::vector<std::string> sounds;
   std::vector<unsigned> beeps;
+  // The accessibility events sent, in order.
+  struct AccEvent {
+    std::uint32_t event;
+    WindowHandle window;
+    std::int32_t objectId;
+    std::int32_t childId;
+  };
+  std::vector<AccEvent> accEvents;
   Cursor shownCursor = Cursor::Default;
   bool pointerShown = true;
 

@@ -5,6 +5,7 @@
 // pointer and the services, and feeds native input through the Input calls.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/services/Services.h"
@@ -42,6 +43,12 @@ public:
   // under the pointer, so that a press that closed a menu still reaches
   // the window it was meant for.
   virtual void UnclaimedInput(const Message&) {}
+  // A window event for assistive technology (NotifyWinEvent): the backend
+  // passes it to the platform's accessibility service, if one listens.
+  virtual void AccessibilityEvent(std::uint32_t /*event*/, WindowHandle, std::int32_t /*objectId*/,
+                                  std::int32_t /*childId*/) {}
+  // The keyboard's name of a virtual key; empty when the platform has none.
+  virtual std::u16string KeyName(std::uint16_t /*vk*/) { return {}; }
 };
 
 // Native input enters here, in screen coordinates; it is queued like posted

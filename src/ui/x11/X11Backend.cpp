@@ -130,21 +130,42 @@ bool X11Backend::DrainEvents() {
 void X11Backend::Wait(std::uint32_t timeoutMs) {
   SyncState();
   if (DrainEvents()) return;
-  pollfd fds[2] = {{Fd(), POLLIN, 0}, {fWakePipe[0], POLLIN, 0}};
-  const int nfds = fWakePipe[0] >= 0 ? 2 : 1;
+  // A screen reader's calls wake the wait too (negative descriptors are
+  // left alone by poll).
+  pollfd fds[3] = {{Fd(), POLLIN, 0},
+                   {fWakePipe[0], POLLIN, 0},
+                   {fAtspi ? fAtspi->Fd() : -1, POLLIN, 0}};
   const int timeout =
       timeoutMs == kInfinite ? -1 : static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
-  const int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
-  if (r > 0 && nfds == 2 && (fds[1].revents & POLLIN)) {
+  const int r = poll(fds, 3, timeout);
+  if (r > 0 && (fds[1].revents & POLLIN)) {
     char buf[64];
     while (read(fWakePipe[0], buf, sizeof buf) > 0) {
     }
   }
+  DispatchAtspi();
   DrainEvents();
 }
 
 void X11Backend::Flush() {
   SyncState();
+  DispatchAtspi();
+}
+
+void X11Backend::DispatchAtspi() {
+  if (!fAtspi) return;
+  fAtspi->Dispatch();
+  // A bus that went away would keep the wait's poll awake for nothing.
+  if (!fAtspi->Connected()) fAtspi.reset();
+}
+
+void X11Backend::AccessibilityEvent(std::uint32_t event, WindowHandle h, std::int32_t objectId,
+                                    std::int32_t childId) {
+  if (!fAtspiTried) {
+    fAtspiTried = true;
+    fAtspi = AtspiBridge::Connect();
+  }
+  if (fAtspi) fAtspi->Event(event, h, objectId, childId);
 }
 
 void X11Backend::Wake() {

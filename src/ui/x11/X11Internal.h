@@ -4,9 +4,11 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "X11Atspi.h"
 #include "ui/services/Services.h"
 #include "ui/win/Backend.h"
 
@@ -58,6 +60,9 @@ public:
   Services& GetServices() override { return *this; }
   std::optional<Rect> AdoptHostWindow(std::uint64_t nativeId) override;
   void UnclaimedInput(const Message& m) override;
+  // The first menu event joins the accessibility bus, when one runs.
+  void AccessibilityEvent(std::uint32_t event, WindowHandle h, std::int32_t objectId,
+                          std::int32_t childId) override;
 
   // Services
   std::unique_ptr<ModalSession> BeginMessageBox(const MessageBoxRequest& request) override;
@@ -146,6 +151,9 @@ private:
   std::string fClipboard;     // UTF-8, while we own the selection
   bool fOwnClipboard = false;
   int fWakePipe[2] = {-1, -1};
+  void DispatchAtspi();
+  std::unique_ptr<AtspiBridge> fAtspi;
+  bool fAtspiTried = false;
   std::chrono::steady_clock::time_point fStart;
   XErrorHandler fPreviousErrorHandler = nullptr;
 };
