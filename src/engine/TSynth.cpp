@@ -212,6 +212,11 @@ void TSynth::EnterStep(int32_t k) {
     fPort[c].Ini = fFreq[c][k].load(std::memory_order_relaxed);
 }
 
+void TSynth::AimGates(const TBlockValues& v) {
+  for (std::size_t g = 0; g < fGate.size(); ++g)
+    fGate[g].Ini = v.GateIni[g];
+}
+
 void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   // Glide, in hertz.
   for (TEnv& p : fPort)
@@ -225,8 +230,7 @@ void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   }
 
   // Gates, one coefficient for rising and falling.
-  for (std::size_t g = 0; g < fGate.size(); ++g)
-    fGate[g].Ini = v.GateIni[g];
+  AimGates(v);
   for (TEnv& e : fGate)
     e.Env = e.Ini * fKRelease + e.Env * fKReleaseM;
 
@@ -285,8 +289,7 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     job.Values = v;
     job.KRelease = fKRelease;
     job.KReleaseM = fKReleaseM;
-    for (std::size_t g = 0; g < fGate.size(); ++g)
-      fGate[g].Ini = v.GateIni[g];
+    AimGates(v);
     job.Port = fPort.data();
     job.Gate = fGate.data();
     for (std::size_t l = 0; l < fPipes.size(); ++l)
