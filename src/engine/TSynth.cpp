@@ -300,14 +300,8 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     for (int i = 0; i < 4; ++i)
       peaks[i] = job.Peaks[i];
   }
-  TSample s;
-  for (int32_t i = whole; i < frames; ++i) {
-    s[0] = inL != nullptr ? inL[i] : 0.0f;
-    s[1] = inR != nullptr ? inR[i] : 0.0f;
-    RunFrame(v, s, peaks);
-    outL[i] = s[2];
-    outR[i] = s[3];
-  }
+  EachFrame(inL, inR, outL, outR, whole, frames,
+            [this, &v, &peaks](TSample& s) { RunFrame(v, s, peaks); });
   StorePeaks(peaks);
 }
 
