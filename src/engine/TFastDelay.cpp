@@ -31,7 +31,6 @@ void TFastDelay::Adopt(TRing&& ring) noexcept {
   fOwn.store(TFeedback{}, std::memory_order_relaxed);
   fStorage = std::move(ring.Buf);
   fRing = TCombRing{fStorage.get(), ring.Max, 0, 2.5f};
-  fSize = 4 * ring.Max;
   Flush();
 }
 

@@ -64,7 +64,8 @@ public:
   bool Flushed() const { return fFlushed; }
   void SetFlushed(bool f) { fFlushed = f; }
   int32_t MaxDelay() const { return fRing.Max; }
-  int32_t SizeInBytes() const { return fSize; }
+  // The ring's first copy, the one the delay reads as a plain ring.
+  int32_t SizeInBytes() const { return static_cast<int32_t>(sizeof(float)) * fRing.Max; }
   int32_t WriteIndex() const { return fRing.Cnt; }
   // The ring, MaxDelay samples.
   const float* Buffer() const { return fRing.Buf; }
@@ -74,7 +75,6 @@ public:
 private:
   std::unique_ptr<float[]> fStorage;
   TCombRing fRing;
-  int32_t fSize = 0;
   // Set from the thread that changes Depth while the audio thread reads it.
   std::atomic<TFeedback> fOwn{TFeedback{}};
   const std::atomic<TFeedback>* fSource = &fOwn;

@@ -212,6 +212,11 @@ void TSynth::EnterStep(int32_t k) {
     fPort[c].Ini = fFreq[c][k].load(std::memory_order_relaxed);
 }
 
+void TSynth::AimGates(const TBlockValues& v) {
+  for (std::size_t g = 0; g < fGate.size(); ++g)
+    fGate[g].Ini = v.GateIni[g];
+}
+
 void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   // Glide, in hertz.
   for (TEnv& p : fPort)
@@ -225,8 +230,7 @@ void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   }
 
   // Gates, one coefficient for rising and falling.
-  for (std::size_t g = 0; g < fGate.size(); ++g)
-    fGate[g].Ini = v.GateIni[g];
+  AimGates(v);
   for (TEnv& e : fGate)
     e.Env = e.Ini * fKRelease + e.Env * fKReleaseM;
 
@@ -285,8 +289,7 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     job.Values = v;
     job.KRelease = fKRelease;
     job.KReleaseM = fKReleaseM;
-    for (std::size_t g = 0; g < fGate.size(); ++g)
-      fGate[g].Ini = v.GateIni[g];
+    AimGates(v);
     job.Port = fPort.data();
     job.Gate = fGate.data();
     for (std::size_t l = 0; l < fPipes.size(); ++l)
@@ -297,14 +300,8 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     for (int i = 0; i < 4; ++i)
       peaks[i] = job.Peaks[i];
   }
-  TSample s;
-  for (int32_t i = whole; i < frames; ++i) {
-    s[0] = inL != nullptr ? inL[i] : 0.0f;
-    s[1] = inR != nullptr ? inR[i] : 0.0f;
-    RunFrame(v, s, peaks);
-    outL[i] = s[2];
-    outR[i] = s[3];
-  }
+  EachFrame(inL, inR, outL, outR, whole, frames,
+            [this, &v, &peaks](TSample& s) { RunFrame(v, s, peaks); });
   StorePeaks(peaks);
 }
 

@@ -85,6 +85,8 @@ private:
   TBlockValues TakeValues(int32_t k) const;
   // A new step loads the glide targets, whatever its switches say.
   void EnterStep(int32_t k);
+  // The gates' targets from the values taken.
+  void AimGates(const TBlockValues& v);
   // What every call into the sound starts with: the step's glide targets,
   // the peak meters and the values other threads set, as they are now.
   TBlockValues Begin(float (&peaks)[4]);

@@ -226,14 +226,7 @@ void TPlugin::ProcessReplacing(float** Inputs, float** Outputs, int32_t SampleFr
 
 void TPlugin::ProcessFrames(const float* inL, const float* inR, float* outL, float* outR,
                             int32_t frames) {
-  TSample s;
-  for (int32_t i = 0; i < frames; ++i) {
-    s[0] = inL != nullptr ? inL[i] : 0.0f;
-    s[1] = inR != nullptr ? inR[i] : 0.0f;
-    DoProcess(s);
-    outL[i] = s[2];
-    outR[i] = s[3];
-  }
+  EachFrame(inL, inR, outL, outR, 0, frames, [this](TSample& s) { DoProcess(s); });
 }
 
 // The accumulating entry overwrites its outputs too.

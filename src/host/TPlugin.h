@@ -117,6 +117,20 @@ public:
 protected:
   // One DoProcess call per frame.
   void ProcessFrames(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+  // Frames from .. to - 1 one at a time through frame(TSample&): inputs in
+  // s[0], s[1] (null reads as silence), outputs out of s[2], s[3].
+  template <typename Frame>
+  static void EachFrame(const float* inL, const float* inR, float* outL, float* outR,
+                        int32_t from, int32_t to, Frame&& frame) {
+    TSample s;
+    for (int32_t i = from; i < to; ++i) {
+      s[0] = inL != nullptr ? inL[i] : 0.0f;
+      s[1] = inR != nullptr ? inR[i] : 0.0f;
+      frame(s);
+      outL[i] = s[2];
+      outR[i] = s[3];
+    }
+  }
   bool ValidParam(int32_t Index) const { return Index >= 0 && Index < NumParams; }
   void ClearPeaks();
   // Destroys the editor; the engine calls it first thing in its destructor,
