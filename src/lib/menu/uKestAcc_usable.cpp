@@ -28,10 +28,8 @@ bool ItemUsable(const TKestItemViewer& viewer) {
 }
 
 bool WindowUsable(TKestView& view) {
-  kest::ui::WinControl* window = view.Window();
-  if (!window || !window->HandleAllocated()) return false;
-  const kest::ui::WindowHandle h = window->Handle();
-  if (!kest::ui::IsWindowVisible(h)) return false;
+  const kest::ui::WindowHandle h = view.WindowHandleIfAny();
+  if (!h || !kest::ui::IsWindowVisible(h)) return false;
   for (kest::ui::WindowHandle w = h; w; w = kest::ui::GetParent(w))
     if (!kest::ui::IsWindowEnabled(w)) return false;
   if (view.State().Contains(vsModal)) return true;

@@ -187,10 +187,8 @@ HResult TKestItemViewerAccObject::accLocation(std::int32_t* pxLeft, std::int32_t
                                               const AccVariant& varChild) {
   return acc::AnswerLocation(pxLeft, pyTop, pcxWidth, pcyHeight, FViewer, varChild, [&] {
     const ui::Rect& b = FViewer->BoundsRect();
-    ui::WinControl* window = FViewer->View()->Window();
-    const ui::Point topLeft = window && window->HandleAllocated()
-                                  ? ui::ClientToScreen(window->Handle(), {b.left, b.top})
-                                  : ui::Point{b.left, b.top};
+    const ui::WindowHandle h = FViewer->View()->WindowHandleIfAny();
+    const ui::Point topLeft = h ? ui::ClientToScreen(h, {b.left, b.top}) : ui::Point{b.left, b.top};
     return ui::Rect{topLeft.x, topLeft.y, topLeft.x + b.Width(), topLeft.y + b.Height()};
   });
 }
@@ -227,10 +225,9 @@ HResult TKestItemViewerAccObject::accNavigate(std::int32_t navDir, const AccVari
 HResult TKestItemViewerAccObject::accHitTest(std::int32_t xLeft, std::int32_t yTop,
                                              AccVariant* pvarChild) {
   return acc::Answer(pvarChild, FViewer, [&](AccVariant& hit) {
-    ui::WinControl* window = FViewer->View()->Window();
-    if (!window || !window->HandleAllocated()) return S_FALSE;
-    if (!FViewer->BoundsRect().Contains(ui::ScreenToClient(window->Handle(), {xLeft, yTop})))
-      return S_FALSE;
+    const ui::WindowHandle h = FViewer->View()->WindowHandleIfAny();
+    if (!h) return S_FALSE;
+    if (!FViewer->BoundsRect().Contains(ui::ScreenToClient(h, {xLeft, yTop}))) return S_FALSE;
     hit = AccVariant::Self();
     return S_OK;
   });

@@ -302,6 +302,8 @@ public:
   TKestCustomItem* ParentItem() const { return FParentItem; }
   TKestCustomItem* CurParentItem() const { return FCurParentItem; }
   kest::ui::WinControl* Window() const { return FWindow; }
+  // The window's handle, or 0 while there is no window or it has none yet.
+  kest::ui::WindowHandle WindowHandleIfAny() const;
   TKestItemViewer* OpenViewer() const { return FOpenViewer; }
   TKestView* OpenViewerView() const { return FOpenViewerView; }
   kest::ui::WinControl* OpenViewerWindow() const { return FOpenViewerWindow; }
@@ -322,7 +324,6 @@ public:
 
 protected:
   void Notification(kest::ui::Component* AComponent, kest::ui::Operation Operation) override;
-  kest::ui::WindowHandle WindowHandleIfAny() const;
 
 private:
   friend class TKestItemViewer;
