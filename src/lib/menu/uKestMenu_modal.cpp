@@ -33,13 +33,12 @@ TKestModalHandler::TKestModalHandler(WindowHandle AExistingWnd) {
   kest::ui::SetCaptureWnd(FWnd);
   kest::ui::SetCursorShape(kest::ui::Cursor::Arrow);
   NotifyAccEvent(EVENT_SYSTEM_MENUSTART, FWnd, OBJID_CLIENT, 0);
-  FInited = true;
 }
 
 TKestModalHandler::~TKestModalHandler() {
   SetForegroundLock(false);
   if (kest::ui::GetCaptureWnd() == FWnd) kest::ui::ReleaseCaptureWnd();
-  if (FInited) NotifyAccEvent(EVENT_SYSTEM_MENUEND, FWnd, OBJID_CLIENT, 0);
+  NotifyAccEvent(EVENT_SYSTEM_MENUEND, FWnd, OBJID_CLIENT, 0);
   if (FCreatedWnd) kest::ui::DestroyWnd(FWnd);
 }
 
