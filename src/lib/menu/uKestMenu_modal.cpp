@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "uKestAccEvents.h"
+#include "uKestMenu_internal.h"
 #include "uKestMenu_popup.h"
 #include "uKestTools.h"
 #include "ui/toolkit/Application.h"
@@ -19,12 +20,10 @@ TKestModalHandler::TKestModalHandler(WindowHandle AExistingWnd) {
   if (AExistingWnd) {
     FWnd = AExistingWnd;
   } else {
-    kest::ui::WindowDesc d;
-    d.messageOnly = true;
-    d.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) {
+    auto proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) {
       return MessageWindowProc(h, msg, w, l);
     };
-    FWnd = kest::ui::CreateWnd(d);
+    FWnd = detail::AllocateMessageWindow(proc);
     FCreatedWnd = true;
   }
   // Keys addressed to this thread's windows reach the loop whatever their
@@ -39,7 +38,7 @@ TKestModalHandler::~TKestModalHandler() {
   SetForegroundLock(false);
   if (kest::ui::GetCaptureWnd() == FWnd) kest::ui::ReleaseCaptureWnd();
   NotifyAccEvent(EVENT_SYSTEM_MENUEND, FWnd, OBJID_CLIENT, 0);
-  if (FCreatedWnd) kest::ui::DestroyWnd(FWnd);
+  if (FCreatedWnd) detail::DeallocateMessageWindow(FWnd);
 }
 
 LResult TKestModalHandler::MessageWindowProc(WindowHandle h, std::uint32_t msg, WParam w,
