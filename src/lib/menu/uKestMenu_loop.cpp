@@ -24,12 +24,6 @@ bool IsPress(std::uint32_t m) {
          m == ui::WM_RBUTTONDBLCLK;
 }
 
-// Text after the "|" of a hint, or the whole hint when it has none.
-std::u16string LongHint(const std::u16string& Hint) {
-  const auto bar = Hint.find(u'|');
-  return bar == std::u16string::npos ? Hint : Hint.substr(bar + 1);
-}
-
 class MenuLoop {
 public:
   MenuLoop(TKestView* Root, ui::WindowHandle CaptureWnd, bool TrackRightButton)
