@@ -49,8 +49,7 @@ void TKestItemViewerAccObject::HandleAccSelect(TKestItemViewer* AViewer, bool AE
   if (!AViewer) return;
   TKestView* view = AViewer->View();
   if (AExecute ? !acc::CanAct(*AViewer) : !acc::WindowUsable(*view)) return;
-  view->SetSelected(AViewer);
-  view->ScrollSelectedIntoView();
+  view->SelectAndShow(AViewer);
   // Outside a running menu loop there is nothing more to do: the only
   // views here are popup views, which always run inside their loop, and
   // no menu bar exists whose loop a client could start.

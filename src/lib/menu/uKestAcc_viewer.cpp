@@ -175,8 +175,7 @@ HResult TKestItemViewerAccObject::accSelect(std::int32_t flagsSelect,
     if (flagsSelect != ui::SELFLAG_TAKEFOCUS) return ui::E_INVALIDARG;
     TKestView& view = *FViewer->View();
     if (!acc::WindowUsable(view) || (!FViewer->Show() && !FViewer->Clipped())) return ui::E_FAIL;
-    view.SetSelected(FViewer);
-    view.ScrollSelectedIntoView();
+    view.SelectAndShow(FViewer);
     if (!view.State().Contains(vsModal) && !view.ParentView()) FViewer->PostAccSelect(false);
     return S_OK;
   });
@@ -243,8 +242,7 @@ HResult TKestItemViewerAccObject::accDoDefaultAction(const AccVariant& varChild)
       if (view.State().Contains(vsModal) && !view.IsPopup()) view.EndModal();
     } else {
       // Executing waits for the menu's thread, as a click's would.
-      view.SetSelected(FViewer);
-      view.ScrollSelectedIntoView();
+      view.SelectAndShow(FViewer);
       FViewer->PostAccSelect(true);
     }
     return S_OK;

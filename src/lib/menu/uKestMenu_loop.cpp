@@ -181,8 +181,7 @@ void MenuLoop::Character(const Message& m) {
     ui::MessageBeep(ui::MB_OK);
     return;
   }
-  view->Select(v, false);
-  view->ScrollSelectedIntoView();
+  view->SelectAndShow(v);
   if (only) view->ExecuteSelected(true);
 }
 

@@ -248,6 +248,8 @@ public:
   TKestItemViewer* Selected() const { return FSelected; }
   void SetSelected(TKestItemViewer* Value) { Select(Value, false); }
   void Select(TKestItemViewer* Value, bool ViaMouse);
+  // Selects V (not via the mouse) and scrolls it into view; nothing for null.
+  void SelectAndShow(TKestItemViewer* V);
   // P in screen coordinates; x = kKestUnknownPos when no position is known.
   void UpdateSelection(kest::ui::Point P, bool AllowNewSelection);
   TKestItemViewer* FirstSelectable();
@@ -344,7 +346,6 @@ private:
   void UpdateScrollZones(kest::ui::Point P);
   TKestItemViewer* FindWithAccel(TKestItemViewer* CurViewer, char16_t Key, bool Primary,
                                  bool Enabled, TKestItemViewer* Except);
-  void SelectAndShow(TKestItemViewer* V);
 
   std::vector<std::unique_ptr<TKestItemViewer>> FViewers;
   kest::ui::AccRef FAccObjectInstance;
