@@ -108,10 +108,7 @@ Point Centre(TKestView* view, const TKestCustomItem* item) {
 }
 
 TKestView* ViewTest::Deepest() {
-  TKestView* v = popup->view;
-  while (v->OpenViewerView())
-    v = v->OpenViewerView();
-  return v;
+  return popup->view->DeepestView();
 }
 
 void ViewTest::PointTo(Point p) {

@@ -230,6 +230,8 @@ public:
   // The first shown viewer at a client point, or null.
   TKestItemViewer* ViewerFromPoint(kest::ui::Point P);
   bool ContainsView(const TKestView* AView) const;
+  // The innermost open level under this view; this view when none is open.
+  TKestView* DeepestView();
   void RecreateAllViewers();
 
   // Layout.
