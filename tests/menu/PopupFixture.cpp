@@ -71,9 +71,7 @@ Rect PopupTest::Bounds(int level) {
 }
 
 Point PopupTest::Centre(int level, const TKestCustomItem* item) {
-  TKestView* v = Level(level);
-  const Rect b = v->Find(item)->BoundsRect();
-  return v->Window()->ClientToScreen({(b.left + b.right) / 2, (b.top + b.bottom) / 2});
+  return test::Centre(Level(level), item);
 }
 
 void PopupTest::ClickOn(int level, const TKestCustomItem* item) {
@@ -81,8 +79,7 @@ void PopupTest::ClickOn(int level, const TKestCustomItem* item) {
 }
 
 std::string PopupTest::Selected(int level) {
-  TKestView* v = Level(level);
-  return v && v->Selected() ? Utf16ToUtf8(v->Selected()->Item()->Caption()) : "-";
+  return SelectedCaption(Level(level));
 }
 
 int PopupTest::PopupWindowCount() {

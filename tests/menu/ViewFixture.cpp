@@ -102,16 +102,13 @@ TKestView* ViewTest::Open(Point at) {
   return popup->view;
 }
 
-Point ViewTest::Centre(TKestView* view, const TKestCustomItem* item) {
+Point Centre(TKestView* view, const TKestCustomItem* item) {
   const Rect b = view->Find(item)->BoundsRect();
   return view->Window()->ClientToScreen({(b.left + b.right) / 2, (b.top + b.bottom) / 2});
 }
 
 TKestView* ViewTest::Deepest() {
-  TKestView* v = popup->view;
-  while (v->OpenViewerView())
-    v = v->OpenViewerView();
-  return v;
+  return popup->view->DeepestView();
 }
 
 void ViewTest::PointTo(Point p) {
@@ -128,8 +125,8 @@ void ViewTest::Key(std::uint16_t key, ShiftState shift) {
   screen.Pump();
 }
 
-std::string ViewTest::SelectedCaption(TKestView* view) {
-  return view->Selected() ? Utf16ToUtf8(view->Selected()->Item()->Caption()) : "-";
+std::string SelectedCaption(TKestView* view) {
+  return view && view->Selected() ? Utf16ToUtf8(view->Selected()->Item()->Caption()) : "-";
 }
 
 bool PinTestFonts() {

@@ -48,20 +48,21 @@ protected:
 
   // Shows the root's items at a screen point in a modal view.
   TKestView* Open(kest::ui::Point at = {200, 100});
-  // The screen point in the middle of an item's viewer.
-  kest::ui::Point Centre(TKestView* view, const TKestCustomItem* item);
   // The pointer moves there and every open view updates its selection, as
   // the menu loop does for a pointer move.
   void PointTo(kest::ui::Point p);
   void Key(std::uint16_t key, kest::ui::ShiftState shift = 0);
   TKestView* Deepest();
-  // The caption of the selected item of a view, or "-" when none.
-  std::string SelectedCaption(TKestView* view);
 
   kest::ui::headless::HeadlessScreen screen;
   TKestRootItem* root = nullptr;
   TestPopup* popup = nullptr;
 };
+
+// The screen point in the middle of an item's viewer.
+kest::ui::Point Centre(TKestView* view, const TKestCustomItem* item);
+// The caption of the selected item of a view, or "-" when none (or no view).
+std::string SelectedCaption(TKestView* view);
 
 std::string OutputPath(const std::string& name);
 // Pins the menu font to DejaVu, so that sizes and pictures do not depend

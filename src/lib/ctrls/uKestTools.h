@@ -85,6 +85,9 @@ std::u16string StripCaptionTail(std::u16string_view Caption);
 // The character after the last single "&", 0 when there is none.
 char16_t AcceleratorChar(std::u16string_view Caption);
 char16_t LowerCaseChar(char16_t C);
+// The two parts of a "short|long" hint; without a "|" both are the whole hint.
+std::u16string ShortHint(std::u16string_view Hint);
+std::u16string LongHint(std::u16string_view Hint);
 ui::Size CaptionExtent(ui::Canvas& Canvas, std::u16string_view Caption, bool Strip);
 void DrawTextString(ui::Canvas& Canvas, std::u16string_view Text, ui::Rect& R, unsigned Format);
 void TextOutString(ui::Canvas& Canvas, int X, int Y, std::u16string_view Text);

@@ -36,6 +36,15 @@ char16_t AcceleratorChar(std::u16string_view Caption) {
   return found;
 }
 
+std::u16string ShortHint(std::u16string_view Hint) {
+  return std::u16string(Hint.substr(0, Hint.find(u'|')));
+}
+
+std::u16string LongHint(std::u16string_view Hint) {
+  const auto bar = Hint.find(u'|');
+  return std::u16string(bar == std::u16string_view::npos ? Hint : Hint.substr(bar + 1));
+}
+
 ui::Size CaptionExtent(ui::Canvas& Canvas, std::u16string_view Caption, bool Strip) {
   return Strip ? Canvas.TextExtent(StripAmpersands(Caption)) : Canvas.TextExtent(Caption);
 }

@@ -28,10 +28,8 @@ bool ItemUsable(const TKestItemViewer& viewer) {
 }
 
 bool WindowUsable(TKestView& view) {
-  kest::ui::WinControl* window = view.Window();
-  if (!window || !window->HandleAllocated()) return false;
-  const kest::ui::WindowHandle h = window->Handle();
-  if (!kest::ui::IsWindowVisible(h)) return false;
+  const kest::ui::WindowHandle h = view.WindowHandleIfAny();
+  if (!h || !kest::ui::IsWindowVisible(h)) return false;
   for (kest::ui::WindowHandle w = h; w; w = kest::ui::GetParent(w))
     if (!kest::ui::IsWindowEnabled(w)) return false;
   if (view.State().Contains(vsModal)) return true;
@@ -51,8 +49,7 @@ void TKestItemViewerAccObject::HandleAccSelect(TKestItemViewer* AViewer, bool AE
   if (!AViewer) return;
   TKestView* view = AViewer->View();
   if (AExecute ? !acc::CanAct(*AViewer) : !acc::WindowUsable(*view)) return;
-  view->SetSelected(AViewer);
-  view->ScrollSelectedIntoView();
+  view->SelectAndShow(AViewer);
   // Outside a running menu loop there is nothing more to do: the only
   // views here are popup views, which always run inside their loop, and
   // no menu bar exists whose loop a client could start.

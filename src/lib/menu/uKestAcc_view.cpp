@@ -14,11 +14,6 @@ namespace ui = kest::ui;
 
 namespace {
 
-ui::WindowHandle WindowOf(const TKestView& view) {
-  ui::WinControl* w = view.Window();
-  return w && w->HandleAllocated() ? w->Handle() : 0;
-}
-
 // A viewer's object, or the window's for a control item with a window of
 // its own (when that window has one).
 AccRef ChildObject(TKestItemViewer* viewer) {
@@ -42,7 +37,7 @@ HResult TKestViewAccObject::get_accParent(AccRef* ppdispParent) {
       parentObject = parent->OpenViewer()->GetAccObject();
       return S_OK;
     }
-    return ui::AccObjectFromWindow(WindowOf(*FView), ui::OBJID_WINDOW, &parentObject);
+    return ui::AccObjectFromWindow(FView->WindowHandleIfAny(), ui::OBJID_WINDOW, &parentObject);
   });
 }
 
@@ -65,7 +60,7 @@ HResult TKestViewAccObject::get_accName(const AccVariant& varChild, std::u16stri
     if (parent && parent->OpenViewer())
       name = StripAmpersands(parent->OpenViewer()->GetCaptionText());
     else
-      name = ui::GetWindowCaption(WindowOf(*FView));
+      name = ui::GetWindowCaption(FView->WindowHandleIfAny());
     return S_OK;
   });
 }
@@ -135,7 +130,7 @@ HResult TKestViewAccObject::accLocation(std::int32_t* pxLeft, std::int32_t* pyTo
                                         std::int32_t* pcxWidth, std::int32_t* pcyHeight,
                                         const AccVariant& varChild) {
   return acc::AnswerLocation(pxLeft, pyTop, pcxWidth, pcyHeight, FView, varChild,
-                             [&] { return ui::GetWindowScreenRect(WindowOf(*FView)); });
+                             [&] { return ui::GetWindowScreenRect(FView->WindowHandleIfAny()); });
 }
 
 HResult TKestViewAccObject::accNavigate(std::int32_t navDir, const AccVariant& varStart,
@@ -154,7 +149,7 @@ HResult TKestViewAccObject::accNavigate(std::int32_t navDir, const AccVariant& v
 HResult TKestViewAccObject::accHitTest(std::int32_t xLeft, std::int32_t yTop,
                                        AccVariant* pvarChild) {
   return acc::Answer(pvarChild, FView, [&](AccVariant& hit) -> HResult {
-    const ui::WindowHandle h = WindowOf(*FView);
+    const ui::WindowHandle h = FView->WindowHandleIfAny();
     const ui::Point p{xLeft, yTop};
     if (!h || !ui::GetWindowScreenRect(h).Contains(p)) return S_FALSE;
     // WindowFromPoint skips hidden windows already.

@@ -175,8 +175,7 @@ HResult TKestItemViewerAccObject::accSelect(std::int32_t flagsSelect,
     if (flagsSelect != ui::SELFLAG_TAKEFOCUS) return ui::E_INVALIDARG;
     TKestView& view = *FViewer->View();
     if (!acc::WindowUsable(view) || (!FViewer->Show() && !FViewer->Clipped())) return ui::E_FAIL;
-    view.SetSelected(FViewer);
-    view.ScrollSelectedIntoView();
+    view.SelectAndShow(FViewer);
     if (!view.State().Contains(vsModal) && !view.ParentView()) FViewer->PostAccSelect(false);
     return S_OK;
   });
@@ -187,10 +186,8 @@ HResult TKestItemViewerAccObject::accLocation(std::int32_t* pxLeft, std::int32_t
                                               const AccVariant& varChild) {
   return acc::AnswerLocation(pxLeft, pyTop, pcxWidth, pcyHeight, FViewer, varChild, [&] {
     const ui::Rect& b = FViewer->BoundsRect();
-    ui::WinControl* window = FViewer->View()->Window();
-    const ui::Point topLeft = window && window->HandleAllocated()
-                                  ? ui::ClientToScreen(window->Handle(), {b.left, b.top})
-                                  : ui::Point{b.left, b.top};
+    const ui::WindowHandle h = FViewer->View()->WindowHandleIfAny();
+    const ui::Point topLeft = h ? ui::ClientToScreen(h, {b.left, b.top}) : ui::Point{b.left, b.top};
     return ui::Rect{topLeft.x, topLeft.y, topLeft.x + b.Width(), topLeft.y + b.Height()};
   });
 }
@@ -227,10 +224,9 @@ HResult TKestItemViewerAccObject::accNavigate(std::int32_t navDir, const AccVari
 HResult TKestItemViewerAccObject::accHitTest(std::int32_t xLeft, std::int32_t yTop,
                                              AccVariant* pvarChild) {
   return acc::Answer(pvarChild, FViewer, [&](AccVariant& hit) {
-    ui::WinControl* window = FViewer->View()->Window();
-    if (!window || !window->HandleAllocated()) return S_FALSE;
-    if (!FViewer->BoundsRect().Contains(ui::ScreenToClient(window->Handle(), {xLeft, yTop})))
-      return S_FALSE;
+    const ui::WindowHandle h = FViewer->View()->WindowHandleIfAny();
+    if (!h) return S_FALSE;
+    if (!FViewer->BoundsRect().Contains(ui::ScreenToClient(h, {xLeft, yTop}))) return S_FALSE;
     hit = AccVariant::Self();
     return S_OK;
   });
@@ -246,8 +242,7 @@ HResult TKestItemViewerAccObject::accDoDefaultAction(const AccVariant& varChild)
       if (view.State().Contains(vsModal) && !view.IsPopup()) view.EndModal();
     } else {
       // Executing waits for the menu's thread, as a click's would.
-      view.SetSelected(FViewer);
-      view.ScrollSelectedIntoView();
+      view.SelectAndShow(FViewer);
       FViewer->PostAccSelect(true);
     }
     return S_OK;

@@ -107,10 +107,7 @@ void TKestView::ExecuteSelected(bool AGivePriority) {
 
 void TKestView::CancelMode() {
   EndModal();
-  TKestView* deepest = this;
-  while (deepest->FOpenViewerView)
-    deepest = deepest->FOpenViewerView;
-  for (TKestView* v = deepest; v; v = v->FParentView) {
+  for (TKestView* v = DeepestView(); v; v = v->FParentView) {
     v->StopAllTimers();
     if (v->FWindow) v->FWindow->Hide();
   }

@@ -24,12 +24,6 @@ bool IsPress(std::uint32_t m) {
          m == ui::WM_RBUTTONDBLCLK;
 }
 
-// Text after the "|" of a hint, or the whole hint when it has none.
-std::u16string LongHint(const std::u16string& Hint) {
-  const auto bar = Hint.find(u'|');
-  return bar == std::u16string::npos ? Hint : Hint.substr(bar + 1);
-}
-
 class MenuLoop {
 public:
   MenuLoop(TKestView* Root, ui::WindowHandle CaptureWnd, bool TrackRightButton)
@@ -47,7 +41,6 @@ private:
   void Handle(const Message& m);
   std::uint32_t RunIdle();
   void Wait(std::uint32_t IdleDueIn);
-  TKestView* Deepest() const;
   TKestView* CapturingView() const;
   Target MouseTarget() const;
   bool IsOurPopupAt(Point p) const;
@@ -72,13 +65,6 @@ private:
 bool MenuLoop::MayContinue() const {
   return !fFinish && ui::GetCaptureWnd() == fCaptureWnd && ui::GetActiveWnd() == fActiveWnd &&
          !fRoot->IsModalEnding();
-}
-
-TKestView* MenuLoop::Deepest() const {
-  TKestView* v = fRoot;
-  while (v->OpenViewerView())
-    v = v->OpenViewerView();
-  return v;
 }
 
 TKestView* MenuLoop::CapturingView() const {
@@ -107,7 +93,7 @@ void MenuLoop::UpdateSelections(Point p, bool AllowNewSelection) {
     v->UpdateSelection(p, AllowNewSelection);
     return;
   }
-  for (TKestView* v = Deepest(); v; v = v->ParentView())
+  for (TKestView* v = fRoot->DeepestView(); v; v = v->ParentView())
     v->UpdateSelection(p, AllowNewSelection);
 }
 
@@ -167,7 +153,7 @@ void MenuLoop::KeyDown(const Message& m) {
   const ui::ShiftState shift = ui::KeyboardShiftState();
   // The deepest level handles it; it may close itself, so it is not
   // touched afterwards.
-  TKestView* view = Deepest();
+  TKestView* view = fRoot->DeepestView();
   if (TKestItemViewer* v = view->Selected()) v->KeyDown(key, shift);
   if (key) view->KeyDown(key, shift);
   if (fRoot->IsModalEnding()) {
@@ -179,7 +165,7 @@ void MenuLoop::KeyDown(const Message& m) {
 
 void MenuLoop::Character(const Message& m) {
   if (ButtonHeld()) return;
-  TKestView* view = Deepest();
+  TKestView* view = fRoot->DeepestView();
   bool only = false;
   TKestItemViewer* v =
       view->NextSelectableWithAccel(view->Selected(), static_cast<char16_t>(m.wParam), false, only);
@@ -187,8 +173,7 @@ void MenuLoop::Character(const Message& m) {
     ui::MessageBeep(ui::MB_OK);
     return;
   }
-  view->Select(v, false);
-  view->ScrollSelectedIntoView();
+  view->SelectAndShow(v);
   if (only) view->ExecuteSelected(true);
 }
 
@@ -268,7 +253,7 @@ void MenuLoop::Wait(std::uint32_t IdleDueIn) {
 }
 
 void MenuLoop::ShowHintText() {
-  for (TKestView* v = Deepest(); v; v = v->ParentView()) {
+  for (TKestView* v = fRoot->DeepestView(); v; v = v->ParentView()) {
     if (TKestItemViewer* s = v->Selected()) {
       ui::App().SetHint(LongHint(s->Item()->Hint()));
       return;

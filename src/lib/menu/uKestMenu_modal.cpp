@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "uKestAccEvents.h"
+#include "uKestMenu_internal.h"
 #include "uKestMenu_popup.h"
 #include "uKestTools.h"
 #include "ui/toolkit/Application.h"
@@ -19,12 +20,10 @@ TKestModalHandler::TKestModalHandler(WindowHandle AExistingWnd) {
   if (AExistingWnd) {
     FWnd = AExistingWnd;
   } else {
-    kest::ui::WindowDesc d;
-    d.messageOnly = true;
-    d.proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) {
+    auto proc = [this](WindowHandle h, std::uint32_t msg, WParam w, LParam l) {
       return MessageWindowProc(h, msg, w, l);
     };
-    FWnd = kest::ui::CreateWnd(d);
+    FWnd = detail::AllocateMessageWindow(proc);
     FCreatedWnd = true;
   }
   // Keys addressed to this thread's windows reach the loop whatever their
@@ -33,14 +32,13 @@ TKestModalHandler::TKestModalHandler(WindowHandle AExistingWnd) {
   kest::ui::SetCaptureWnd(FWnd);
   kest::ui::SetCursorShape(kest::ui::Cursor::Arrow);
   NotifyAccEvent(EVENT_SYSTEM_MENUSTART, FWnd, OBJID_CLIENT, 0);
-  FInited = true;
 }
 
 TKestModalHandler::~TKestModalHandler() {
   SetForegroundLock(false);
   if (kest::ui::GetCaptureWnd() == FWnd) kest::ui::ReleaseCaptureWnd();
-  if (FInited) NotifyAccEvent(EVENT_SYSTEM_MENUEND, FWnd, OBJID_CLIENT, 0);
-  if (FCreatedWnd) kest::ui::DestroyWnd(FWnd);
+  NotifyAccEvent(EVENT_SYSTEM_MENUEND, FWnd, OBJID_CLIENT, 0);
+  if (FCreatedWnd) detail::DeallocateMessageWindow(FWnd);
 }
 
 LResult TKestModalHandler::MessageWindowProc(WindowHandle h, std::uint32_t msg, WParam w,

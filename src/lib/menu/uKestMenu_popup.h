@@ -97,7 +97,6 @@ private:
                                       kest::ui::WParam w, kest::ui::LParam l);
 
   bool FCreatedWnd = false;
-  bool FInited = false;
   kest::ui::WindowHandle FWnd = 0;
 };
 

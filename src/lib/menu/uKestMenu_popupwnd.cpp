@@ -140,8 +140,7 @@ LResult TKestPopupWindow::WndProc(std::uint32_t msg, WParam w, LParam l) {
     return 0;
   case kest::ui::WM_DESTROY:
     EndPopupAnimationFor(Handle());
-    for (int t = vtOpen; t <= vtScrollDown; ++t)
-      FView->StopTimer(t);
+    FView->StopAllTimers();
     NotifyAccEvent(EVENT_SYSTEM_MENUPOPUPEND, Handle(), OBJID_CLIENT, 0);
     return WinControl::WndProc(msg, w, l);
   case kest::ui::WM_CLOSE:

@@ -190,8 +190,8 @@ void TKestView::SetAccelsVisibility(bool Show) {
     FState.Include(vsShowAccels);
   else
     FState.Exclude(vsShowAccels);
-  if (!FWindow || !FWindow->HandleAllocated() || !kest::ui::IsWindowVisible(FWindow->Handle()))
-    return;
+  const kest::ui::WindowHandle h = WindowHandleIfAny();
+  if (!h || !kest::ui::IsWindowVisible(h)) return;
   for (const auto& v : FViewers)
     if (v->CaptionShown() && AcceleratorChar(v->GetCaptionText()) != 0) Invalidate(v.get());
 }

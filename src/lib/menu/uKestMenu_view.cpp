@@ -68,6 +68,13 @@ bool TKestView::ContainsView(const TKestView* AView) const {
   return false;
 }
 
+TKestView* TKestView::DeepestView() {
+  TKestView* v = this;
+  while (v->FOpenViewerView)
+    v = v->FOpenViewerView;
+  return v;
+}
+
 TKestView* TKestView::RootView() {
   TKestView* v = this;
   while (v->FParentView)

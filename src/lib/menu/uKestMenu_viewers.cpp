@@ -133,8 +133,7 @@ void TKestItemViewer::MouseUp(int X, int Y, bool) {
 }
 
 std::u16string TKestItemViewer::GetHintText() {
-  const std::u16string& hint = FItem->Hint();
-  std::u16string text = hint.substr(0, hint.find(u'|'));
+  std::u16string text = ShortHint(FItem->Hint());
   const TKestItemStyle style = FItem->GetItemStyle();
   if (text.empty() && !FItem->EffectiveOptions().Contains(tboNoAutoHint) &&
       (!style.Contains(tbisSubmenu) || style.Contains(tbisCombo) || !CaptionShown())) {

@@ -230,6 +230,8 @@ public:
   // The first shown viewer at a client point, or null.
   TKestItemViewer* ViewerFromPoint(kest::ui::Point P);
   bool ContainsView(const TKestView* AView) const;
+  // The innermost open level under this view; this view when none is open.
+  TKestView* DeepestView();
   void RecreateAllViewers();
 
   // Layout.
@@ -248,6 +250,8 @@ public:
   TKestItemViewer* Selected() const { return FSelected; }
   void SetSelected(TKestItemViewer* Value) { Select(Value, false); }
   void Select(TKestItemViewer* Value, bool ViaMouse);
+  // Selects V (not via the mouse) and scrolls it into view; nothing for null.
+  void SelectAndShow(TKestItemViewer* V);
   // P in screen coordinates; x = kKestUnknownPos when no position is known.
   void UpdateSelection(kest::ui::Point P, bool AllowNewSelection);
   TKestItemViewer* FirstSelectable();
@@ -302,6 +306,8 @@ public:
   TKestCustomItem* ParentItem() const { return FParentItem; }
   TKestCustomItem* CurParentItem() const { return FCurParentItem; }
   kest::ui::WinControl* Window() const { return FWindow; }
+  // The window's handle, or 0 while there is no window or it has none yet.
+  kest::ui::WindowHandle WindowHandleIfAny() const;
   TKestItemViewer* OpenViewer() const { return FOpenViewer; }
   TKestView* OpenViewerView() const { return FOpenViewerView; }
   kest::ui::WinControl* OpenViewerWindow() const { return FOpenViewerWindow; }
@@ -322,7 +328,6 @@ public:
 
 protected:
   void Notification(kest::ui::Component* AComponent, kest::ui::Operation Operation) override;
-  kest::ui::WindowHandle WindowHandleIfAny() const;
 
 private:
   friend class TKestItemViewer;
@@ -343,7 +348,6 @@ private:
   void UpdateScrollZones(kest::ui::Point P);
   TKestItemViewer* FindWithAccel(TKestItemViewer* CurViewer, char16_t Key, bool Primary,
                                  bool Enabled, TKestItemViewer* Except);
-  void SelectAndShow(TKestItemViewer* V);
 
   std::vector<std::unique_ptr<TKestItemViewer>> FViewers;
   kest::ui::AccRef FAccObjectInstance;
