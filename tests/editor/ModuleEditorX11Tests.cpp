@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -30,13 +29,7 @@ using kest::host::EditorWindow;
 constexpr int kAt = 30; // where the host's window lies
 
 bool PumpEditorUntil(EditorWindow& w, const std::function<bool()>& done, int timeoutMs = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    w.Idle();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    w.Wait(10);
-  }
+  return w.IdleUntil(done, timeoutMs);
 }
 
 ui::Bitmap ToBitmap(const std::vector<std::uint32_t>& pixels, int width, int height) {

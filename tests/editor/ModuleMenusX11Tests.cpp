@@ -133,13 +133,7 @@ protected:
 
   // The host's idle calls until done() holds.
   bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 8000) {
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      window->Idle();
-      if (done()) return true;
-      if (Clock::now() >= end) return false;
-      window->Wait(10);
-    }
+    return window->IdleUntil(done, timeoutMs);
   }
   void Pump(int ms) {
     PumpUntil([] { return false; }, ms);
