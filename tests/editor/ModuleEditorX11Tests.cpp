@@ -1,10 +1,6 @@
 // The shipped module's editor under a private X server, as a host has it:
 // opened by the host harness inside a window of the host's own connection,
 // driven by idle calls, answering a real pointer drag with automation.
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -18,8 +14,6 @@
 #include "VstHost.h"
 #include "XServer.h"
 #include "ui/gfx/Png.h"
-
-extern char** environ;
 
 namespace kest::x11test {
 namespace {
@@ -130,20 +124,6 @@ TEST(ModuleEditor, TwoInstancesShowTheirEditorsSideBySide) {
   second.Dispatch(effSetProgram, 0, 9);
   EXPECT_TRUE(PumpEditorUntil(b, [&] { return other.Children(b.Window()).size() == 1; }));
   EXPECT_TRUE(faces(b));
-}
-
-// Runs a program with the arguments; its exit code (-1 when it did not run).
-int RunProgram(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(StandaloneEditor, ShowsThePluginsEditorAndTakesAScreenshot) {
