@@ -5,7 +5,6 @@
 // step light moving while a menu is open, and a grab the host holds.
 // The menus here are a small test menu: the editor's own come later.
 #include <chrono>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +17,7 @@
 #include "EditorWindow.h"
 #include "Playback.h"
 #include "TPlugin.h"
+#include "UserSteps.h"
 #include "XServer.h"
 #include "uKestMenu_popup.h"
 #include "uKestPopupMenu.h"
@@ -45,41 +45,19 @@ bool StartX11() {
   return x11::Install(Display().c_str());
 }
 
-// What the user does while a menu runs its own loop: each step waits for
-// its moment (looked at in the loop's idle work), then acts. A menu still
-// open at the deadline is closed, and the test fails.
-class MenuScript {
+// What the user does while a menu runs its own loop, looked at in the
+// loop's idle work. A menu still open at the deadline is closed, and the
+// test fails.
+class MenuScript : public UserSteps {
 public:
   explicit MenuScript(int timeoutMs = 8000)
-      : fDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)),
-        fId(AddModalIdleHandler([this] { Tick(); })) {}
+      : UserSteps(timeoutMs),
+        fId(AddModalIdleHandler([this] { Tick([] { InputCancelMode(); }); })) {}
   ~MenuScript() { RemoveModalIdleHandler(fId); }
-
-  void When(std::function<bool()> ready, std::function<void()> act) {
-    fSteps.push_back({std::move(ready), std::move(act)});
-  }
-  bool Done() const { return fSteps.empty(); }
-  bool TimedOut() const { return fTimedOut; }
+  MenuScript(const MenuScript&) = delete;
+  MenuScript& operator=(const MenuScript&) = delete;
 
 private:
-  struct Step {
-    std::function<bool()> ready;
-    std::function<void()> act;
-  };
-  void Tick() {
-    if (std::chrono::steady_clock::now() > fDeadline) {
-      fTimedOut = true;
-      InputCancelMode();
-      return;
-    }
-    if (fSteps.empty() || !fSteps.front().ready()) return;
-    auto step = std::move(fSteps.front());
-    fSteps.pop_front();
-    step.act();
-  }
-  std::deque<Step> fSteps;
-  std::chrono::steady_clock::time_point fDeadline;
-  bool fTimedOut = false;
   ModalIdleId fId;
 };
 

@@ -1,11 +1,6 @@
 // The shipped module's editor under a private X server, as a host has it:
 // opened by the host harness inside a window of the host's own connection,
 // driven by idle calls, answering a real pointer drag with automation.
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -20,8 +15,6 @@
 #include "XServer.h"
 #include "ui/gfx/Png.h"
 
-extern char** environ;
-
 namespace kest::x11test {
 namespace {
 
@@ -30,13 +23,7 @@ using kest::host::EditorWindow;
 constexpr int kAt = 30; // where the host's window lies
 
 bool PumpEditorUntil(EditorWindow& w, const std::function<bool()>& done, int timeoutMs = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    w.Idle();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    w.Wait(10);
-  }
+  return w.IdleUntil(done, timeoutMs);
 }
 
 ui::Bitmap ToBitmap(const std::vector<std::uint32_t>& pixels, int width, int height) {
@@ -137,20 +124,6 @@ TEST(ModuleEditor, TwoInstancesShowTheirEditorsSideBySide) {
   second.Dispatch(effSetProgram, 0, 9);
   EXPECT_TRUE(PumpEditorUntil(b, [&] { return other.Children(b.Window()).size() == 1; }));
   EXPECT_TRUE(faces(b));
-}
-
-// Runs a program with the arguments; its exit code (-1 when it did not run).
-int RunProgram(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(StandaloneEditor, ShowsThePluginsEditorAndTakesAScreenshot) {

@@ -7,13 +7,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "EditorWindow.h"
 #include "Playback.h"
+#include "UserSteps.h"
 #include "VstHost.h"
 #include "XServer.h"
 #include "ui/gfx/Png.h"
@@ -39,53 +39,30 @@ int Ms(Clock::duration d) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
 
-// The user's actions while the plug-in holds the thread: each step waits
-// for its moment, checked whenever the plug-in asks for the host's idle
-// processing, then acts. Past the deadline the user presses Escape.
-class UserScript {
+// The user's actions while the plug-in holds the thread, looked at
+// whenever the plug-in asks for the host's idle processing. Past the
+// deadline the user presses Escape.
+class UserScript : public UserSteps {
 public:
   explicit UserScript(kest::host::VstHost& host, int timeoutMs = 15000)
-      : fHost(host), fDeadline(Clock::now() + std::chrono::milliseconds(timeoutMs)) {
-    fHost.SetIdleRequestAnswer([this] { Tick(); });
+      : UserSteps(timeoutMs), fHost(host) {
+    fHost.SetIdleRequestAnswer([this] {
+      ++fIdles;
+      Tick([] { Xdotool({"key", "Escape"}); });
+    });
   }
   ~UserScript() { fHost.SetIdleRequestAnswer(nullptr); }
+  UserScript(const UserScript&) = delete;
+  UserScript& operator=(const UserScript&) = delete;
 
-  void When(std::function<bool()> ready, std::function<void()> act) {
-    fSteps.push_back({std::move(ready), std::move(act)});
-  }
-  void Do(std::function<void()> act) {
-    When([] { return true; }, std::move(act));
-  }
   void Keys(std::initializer_list<const char*> keys) {
     for (const char* k : keys)
       Do([k] { Xdotool({"key", k}); });
   }
-  bool Done() const { return fSteps.empty(); }
-  bool TimedOut() const { return fTimedOut; }
   int Idles() const { return fIdles; }
 
 private:
-  struct Step {
-    std::function<bool()> ready;
-    std::function<void()> act;
-  };
-  void Tick() {
-    ++fIdles;
-    if (Clock::now() > fDeadline) {
-      fTimedOut = true;
-      Xdotool({"key", "Escape"});
-      return;
-    }
-    if (fSteps.empty() || !fSteps.front().ready()) return;
-    Step step = std::move(fSteps.front());
-    fSteps.pop_front();
-    step.act();
-  }
-
   kest::host::VstHost& fHost;
-  std::deque<Step> fSteps;
-  Clock::time_point fDeadline;
-  bool fTimedOut = false;
   int fIdles = 0;
 };
 
@@ -133,13 +110,7 @@ protected:
 
   // The host's idle calls until done() holds.
   bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 8000) {
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      window->Idle();
-      if (done()) return true;
-      if (Clock::now() >= end) return false;
-      window->Wait(10);
-    }
+    return window->IdleUntil(done, timeoutMs);
   }
   void Pump(int ms) {
     PumpUntil([] { return false; }, ms);

@@ -111,17 +111,23 @@ const std::string& Problem() {
   return TheServer().problem;
 }
 
-int Xdotool(const std::vector<std::string>& args) {
-  std::vector<char*> argv{const_cast<char*>("xdotool")};
-  for (const auto& a : args)
+int RunProgram(const std::vector<std::string>& command) {
+  std::vector<char*> argv;
+  for (const auto& a : command)
     argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int Xdotool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv);
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -27,6 +27,9 @@ const std::string& Display();
 // Why there is none (for the skip message).
 const std::string& Problem();
 
+// Runs a command (the program first: a path, or a name looked up on
+// PATH); its exit code (-1 when it did not run).
+int RunProgram(const std::vector<std::string>& command);
 // Runs xdotool with the arguments; its exit code.
 int Xdotool(const std::vector<std::string>& args);
 

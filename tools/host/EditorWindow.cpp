@@ -2,6 +2,8 @@
 
 #include <poll.h>
 
+#include <chrono>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -71,6 +73,16 @@ void EditorWindow::Wait(int timeoutMs) {
   if (XPending(fDpy) > 0) return;
   pollfd p{ConnectionNumber(fDpy), POLLIN, 0};
   poll(&p, 1, timeoutMs);
+}
+
+bool EditorWindow::IdleUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    Idle();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Wait(10);
+  }
 }
 
 std::uint32_t EditorWindow::PixelAt(int x, int y) {

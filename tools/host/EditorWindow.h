@@ -3,6 +3,7 @@
 // editor's size on the host's own connection, the editor opened inside it,
 // idle calls as a host makes them, and what the screen shows there.
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ public:
   bool Idle();
   // Waits up to timeoutMs for anything on the host's connection.
   void Wait(int timeoutMs);
+  // Idle calls, a short wait between them, until done() holds (true) or
+  // timeoutMs have passed (false).
+  bool IdleUntil(const std::function<bool()>& done, int timeoutMs);
   // The window's picture as 0xRRGGBB pixels, row by row (the editor's
   // window included, as the screen shows it).
   std::vector<std::uint32_t> Capture();
