@@ -6,7 +6,7 @@
 #include "uKestUtils.h"
 #include "ui/gfx/Utf.h"
 #include "ui/services/Services.h"
-#include "ui/win/Messages.h"
+#include "ui/windowing/Messages.h"
 
 namespace kest {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest {
 

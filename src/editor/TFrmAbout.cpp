@@ -4,7 +4,7 @@
 
 #include "EditorLinks.h"
 #include "uKestSkins.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest {
 

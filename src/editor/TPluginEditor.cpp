@@ -4,8 +4,8 @@
 #include "TPlugin.h"
 #include "uKestSkins.h"
 #include "ui/toolkit/Application.h"
-#include "ui/win/ModalLoop.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/ModalLoop.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest {
 

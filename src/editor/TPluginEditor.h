@@ -10,7 +10,7 @@
 
 #include "TEditorHandover.h"
 #include "TPluginEditorBase.h"
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 class TPlugin;
 

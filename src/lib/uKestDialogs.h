@@ -5,7 +5,7 @@
 
 #include "MessageBoxService.h"
 #include "uKestUtils.h"
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "uKestPopupIntf.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::test {
 

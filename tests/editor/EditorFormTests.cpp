@@ -8,7 +8,7 @@
 #include "uKestSkins.h"
 #include "ui/gfx/Png.h"
 #include "ui/gfx/Utf.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::test {
 namespace {

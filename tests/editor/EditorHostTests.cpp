@@ -7,8 +7,8 @@
 #include "uKestMenu_popup.h"
 #include "uKestPopupMenu.h"
 #include "uKestSkins.h"
-#include "ui/win/Backend.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/Backend.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::test {
 namespace {

@@ -13,7 +13,7 @@
 #include "uKestPopupMenu.h"
 #include "ui/gfx/Utf.h"
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::test {
 namespace {

@@ -23,7 +23,7 @@
 #include "uKestPopupMenu.h"
 #include "uKestSkins.h"
 #include "ui/gfx/Png.h"
-#include "ui/win/ModalLoop.h"
+#include "ui/windowing/ModalLoop.h"
 #include "ui/x11/X11Backend.h"
 
 // Xlib last, in a block of its own.

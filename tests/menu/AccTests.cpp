@@ -3,7 +3,7 @@
 // hears, and objects that outlive the menu.
 #include "PopupFixture.h"
 #include "uKestAcc.h"
-#include "ui/win/Accessible.h"
+#include "ui/windowing/Accessible.h"
 
 namespace kest::menu::test {
 namespace {

@@ -11,7 +11,7 @@
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Form.h"
 #include "ui/toolkit/Timer.h"
-#include "ui/win/ModalLoop.h"
+#include "ui/windowing/ModalLoop.h"
 
 namespace kest::menu::test {
 namespace {

@@ -2,7 +2,7 @@
 // A window that records the messages it receives.
 #include <vector>
 
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::test {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/gfx/Bitmap.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 #include <ostream>
 

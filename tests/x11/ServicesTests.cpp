@@ -9,7 +9,7 @@
 
 #include "XServer.h"
 #include "ui/gfx/Utf.h"
-#include "ui/win/ModalLoop.h"
+#include "ui/windowing/ModalLoop.h"
 #include "ui/x11/X11Backend.h"
 #include "ui/x11/X11FileDialog.h"
 #include "ui/x11/X11Internal.h"

@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 #include "ui/x11/X11Backend.h"
 
 // Xlib last, in a block of its own.

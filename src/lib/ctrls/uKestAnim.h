@@ -5,7 +5,7 @@
 // the window paints itself. One slide per thread at a time.
 #include <cstdint>
 
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/gfx/Canvas.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/win/Accessible.h"
+#include "ui/windowing/Accessible.h"
 
 namespace kest::menu {
 

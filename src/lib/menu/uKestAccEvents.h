@@ -5,7 +5,7 @@
 // accessibility service (the headless one records them).
 #include <cstdint>
 
-#include "ui/win/Accessible.h"
+#include "ui/windowing/Accessible.h"
 
 namespace kest::menu {
 

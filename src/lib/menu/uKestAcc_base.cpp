@@ -3,8 +3,8 @@
 #include <mutex>
 
 #include "uKestAcc.h"
-#include "ui/win/Backend.h"
-#include "ui/win/Messages.h"
+#include "ui/windowing/Backend.h"
+#include "ui/windowing/Messages.h"
 
 namespace kest::menu {
 

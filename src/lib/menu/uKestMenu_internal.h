@@ -2,7 +2,7 @@
 // Helpers shared by the item tree's source files; not part of its interface.
 #include <string>
 
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest::menu::detail {
 

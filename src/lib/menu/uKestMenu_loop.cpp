@@ -9,7 +9,7 @@
 #include "uKestMenu_popup.h"
 #include "uKestTools.h"
 #include "ui/toolkit/Application.h"
-#include "ui/win/ModalLoop.h"
+#include "ui/windowing/ModalLoop.h"
 
 namespace kest::menu {
 

@@ -1,6 +1,6 @@
 // Message windows for the deferred queue, on top of the window system.
 #include "uKestMenu_internal.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::menu::detail {
 

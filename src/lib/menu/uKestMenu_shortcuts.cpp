@@ -5,7 +5,7 @@
 
 #include "uKestMenu.h"
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::menu {
 

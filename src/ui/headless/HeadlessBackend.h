@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/gfx/Bitmap.h"
-#include "ui/win/Backend.h"
+#include "ui/windowing/Backend.h"
 
 namespace kest::ui::headless {
 

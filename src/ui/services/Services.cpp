@@ -1,6 +1,6 @@
 #include "ui/services/Services.h"
 
-#include "ui/win/Backend.h"
+#include "ui/windowing/Backend.h"
 
 namespace kest::ui {
 

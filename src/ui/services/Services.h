@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest::ui {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/toolkit/Events.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui {
 

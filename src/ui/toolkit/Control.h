@@ -7,7 +7,7 @@
 #include "ui/gfx/Canvas.h"
 #include "ui/toolkit/Component.h"
 #include "ui/toolkit/Events.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui {
 

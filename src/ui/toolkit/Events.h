@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest::ui {
 

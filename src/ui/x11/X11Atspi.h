@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/win/Accessible.h"
+#include "ui/windowing/Accessible.h"
 
 struct DBusConnection;
 struct DBusMessage;

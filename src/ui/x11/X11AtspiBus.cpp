@@ -4,7 +4,7 @@
 
 #include "X11Atspi.h"
 #include "X11AtspiMsg.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::x11 {
 

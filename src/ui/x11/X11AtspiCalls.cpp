@@ -6,7 +6,7 @@
 #include "X11Atspi.h"
 #include "X11AtspiMsg.h"
 #include "ui/gfx/Utf.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::x11 {
 

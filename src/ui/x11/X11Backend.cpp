@@ -16,7 +16,7 @@
 #include <cerrno>
 
 #include "ui/toolkit/Application.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::x11 {
 

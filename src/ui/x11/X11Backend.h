@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/win/Backend.h"
+#include "ui/windowing/Backend.h"
 
 namespace kest::ui::x11 {
 

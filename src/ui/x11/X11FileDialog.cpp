@@ -10,8 +10,8 @@
 #include <exception>
 
 #include "ui/gfx/Utf.h"
-#include "ui/win/ModalLoop.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/ModalLoop.h"
+#include "ui/windowing/WindowSystem.h"
 #include "ui/x11/X11Process.h"
 
 namespace kest::ui::x11 {

@@ -10,7 +10,7 @@
 
 #include "X11Atspi.h"
 #include "ui/services/Services.h"
-#include "ui/win/Backend.h"
+#include "ui/windowing/Backend.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

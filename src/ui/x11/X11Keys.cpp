@@ -1,7 +1,7 @@
 // Keysyms to the virtual-key numbers that the toolkit's key handlers use.
 #include <X11/keysym.h>
 
-#include "ui/win/Messages.h"
+#include "ui/windowing/Messages.h"
 
 namespace kest::ui::x11 {
 

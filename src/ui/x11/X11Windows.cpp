@@ -12,7 +12,7 @@
 #include <bit>
 
 #include "ui/gfx/Utf.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::x11 {
 

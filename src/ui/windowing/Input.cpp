@@ -2,7 +2,7 @@
 // focus and the active window.
 #include <cstdlib>
 
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/windowing/WindowSystemImpl.h"
 
 namespace kest::ui {
 

@@ -1,9 +1,9 @@
-#include "ui/win/ModalLoop.h"
+#include "ui/windowing/ModalLoop.h"
 
 #include <map>
 #include <vector>
 
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui {
 

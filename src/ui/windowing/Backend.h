@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/services/Services.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui {
 

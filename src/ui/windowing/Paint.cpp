@@ -1,5 +1,5 @@
 // Invalid areas, painting into the top-level surfaces, and presenting them.
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/windowing/WindowSystemImpl.h"
 
 namespace kest::ui {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/win/Types.h"
+#include "ui/windowing/Types.h"
 
 namespace kest::ui {
 

@@ -1,6 +1,6 @@
 // Windows: creation, the window tree, geometry, visibility, hit testing,
 // monitors, the pointer and key state.
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/windowing/WindowSystemImpl.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "ui/win/Backend.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/Backend.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui::detail {
 

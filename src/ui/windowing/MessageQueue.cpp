@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ui/win/ModalLoop.h"
-#include "ui/win/WindowSystemImpl.h"
+#include "ui/windowing/ModalLoop.h"
+#include "ui/windowing/WindowSystemImpl.h"
 
 namespace kest::ui {
 

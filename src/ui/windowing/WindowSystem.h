@@ -12,8 +12,8 @@
 
 #include "ui/gfx/Canvas.h"
 #include "ui/gfx/Region.h"
-#include "ui/win/Messages.h"
-#include "ui/win/Types.h"
+#include "ui/windowing/Messages.h"
+#include "ui/windowing/Types.h"
 
 namespace kest::ui {
 

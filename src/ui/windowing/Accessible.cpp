@@ -1,8 +1,8 @@
 // Handing accessibility objects across window messages, and window events.
-#include "ui/win/Accessible.h"
+#include "ui/windowing/Accessible.h"
 
-#include "ui/win/Backend.h"
-#include "ui/win/WindowSystem.h"
+#include "ui/windowing/Backend.h"
+#include "ui/windowing/WindowSystem.h"
 
 namespace kest::ui {
 
