@@ -192,9 +192,6 @@ bool Installed() {
 
 bool Install() {
   if (Installed()) return true;
-  // The window system drops the previous backend, and with it its classes,
-  // before the new one registers its own.
-  InstallBackend(nullptr);
   auto b = Create();
   if (!b) return false;
   InstallBackend(std::move(b));
