@@ -238,6 +238,26 @@ TEST_F(Win32Backend, CaptureTakenAwayEndsInCancelMode) {
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
+TEST_F(Win32Backend, PressThatNoWindowTakesGoesBackToTheWindowUnderIt) {
+  // A menu holds the capture when the press comes, and closes before the
+  // press is handled: the host's window under the pointer gets it.
+  const WindowHandle popup = Popup();
+  SetCaptureWnd(popup);
+  HostLoop();
+  POINT overHost{60, 50};
+  ::ClientToScreen(fHost, &overHost);
+  POINT inPopup = overHost;
+  ::ScreenToClient(Native(popup), &inPopup);
+  ::SendMessageW(Native(popup), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inPopup.x, inPopup.y));
+  ReleaseCaptureWnd();
+  PumpPending();
+  MSG m;
+  bool handedOver = false;
+  while (::PeekMessageW(&m, fHost, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE))
+    handedOver = m.lParam == MAKELPARAM(60, 50);
+  EXPECT_TRUE(handedOver);
+}
+
 TEST_F(Win32Backend, NestedLoopRunsTheThreadsMessagesAndTakesKeysForTheMenu) {
   // A host's idle call leaves the host's queue to the host.
   ::PostMessageW(fHost, WM_USER + 7, 0, 0);
