@@ -82,10 +82,14 @@ std::uint32_t Win32Backend::Now() {
 }
 
 bool Win32Backend::Intercept(MSG& m) {
-  // A menu holding the capture hears the thread's keyboard wherever the
-  // focus is (the host's window, mostly), as the system's own menus do.
+  // A menu holding the capture hears the thread's keyboard and wheel
+  // wherever the focus is (the host's window, mostly), as the system's own
+  // menus do.
   const bool key = m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST;
-  if (!key || IsOurs(m.hwnd) || !fCaptured || !CaptureWantsKeyboard()) return false;
+  if ((!key && m.message != WM_MOUSEWHEEL) || IsOurs(m.hwnd) || !fCaptured ||
+      !CaptureWantsKeyboard())
+    return false;
+  if (!key) return HandleMouse(m.hwnd, m.message, m.wParam, m.lParam);
   ::TranslateMessage(&m);
   return HandleKey(m.hwnd, m.message, m.wParam, m.lParam);
 }
