@@ -10,13 +10,7 @@
 #include "ui/windowing/WindowSystem.h"
 
 // Windows last: its macros would rename ours.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "ui/win32/WindowsLast.h"
 
 namespace kest::ui {
 namespace {

@@ -1,8 +1,7 @@
 #pragma once
 // Internal to the Win32 backend: the backend object and its native windows.
-// Only the backend's own source files include it, and they include it after
-// every header of ours: windows.h turns names such as WM_PAINT and DrawText
-// into macros (the message constants then expand to the same numbers).
+// Only the backend's own source files include it, after every header of ours
+// (it brings windows.h).
 #include <atomic>
 #include <chrono>
 #include <map>
@@ -15,16 +14,7 @@
 #include "ui/windowing/ModalLoop.h"
 #include "ui/windowing/WindowSystem.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef UNICODE
-#define UNICODE // the system's names (IDC_ARROW...) in their UTF-16 form
-#endif
-#include <windows.h>
+#include "ui/win32/WindowsLast.h"
 
 namespace kest::ui::win32 {
 
