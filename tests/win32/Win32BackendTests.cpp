@@ -3,6 +3,7 @@
 // nested loop's pumping of the thread's messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/win32/Win32Backend.h"
@@ -216,6 +217,17 @@ TEST_F(Win32Backend, CaptureTakenAwayEndsInCancelMode) {
   EXPECT_EQ(GetCaptureWnd(), 0u);
   EXPECT_EQ(::GetCapture(), fHost); // theirs now, left alone
   ::ReleaseCapture();
+  // The system cancelling modes (a dialog coming up) does the same, once.
+  seen.clear();
+  SetCaptureWnd(popup);
+  HostLoop();
+  ::SendMessageW(Native(popup), WM_CANCELMODE, 0, 0);
+  HostLoop();
+  EXPECT_EQ(std::count_if(seen.begin(), seen.end(),
+                          [](const Seen& s) { return s.msg == WM_CANCELMODE; }),
+            1);
+  EXPECT_EQ(GetCaptureWnd(), 0u);
+  EXPECT_EQ(::GetCapture(), nullptr);
 
   // A menu's message window has no native window: a hidden one of ours
   // holds the capture for it, and lets go with it.

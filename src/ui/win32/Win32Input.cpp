@@ -39,8 +39,13 @@ LRESULT Win32Backend::Handle(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     if (!w && fCaptured) CaptureLost();
     return 0;
   case WM_CANCELMODE:
-    InputCancelMode();
-    return ::DefWindowProcW(hwnd, msg, w, l);
+    // The system's own default would only let go of the capture: done here
+    // once, with the toolkit told once.
+    if (fCaptured)
+      CaptureLost();
+    else
+      InputCancelMode();
+    return 0;
   default:
     break;
   }
