@@ -278,6 +278,8 @@ TEST_F(Win32Backend, NestedLoopRunsTheThreadsMessagesAndTakesKeysForTheMenu) {
   SetCaptureWnd(menu);
   {
     const ModalLoopScope modal;
+    PumpPending(); // the host's idle call from inside the menu's loop
+    EXPECT_TRUE(gHostMessages.empty());
     WaitMsg(20);
     EXPECT_EQ(gHostMessages, std::vector<UINT>{WM_USER + 7});
     // Keys meant for the host's focused window are the menu's while it

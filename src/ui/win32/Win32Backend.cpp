@@ -96,7 +96,6 @@ bool Win32Backend::Intercept(MSG& m) {
 
 bool Win32Backend::Drain() {
   bool any = false;
-  ++fDrainDepth;
   MSG m;
   while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     any = true;
@@ -111,20 +110,17 @@ bool Win32Backend::Drain() {
     ::TranslateMessage(&m);
     ::DispatchMessageW(&m);
   }
-  --fDrainDepth;
   return any;
 }
 
 void Win32Backend::Wait(std::uint32_t timeoutMs) {
   SyncState();
-  // Outside our own loops the host's loop delivers the native messages: a
-  // host's idle call does not run the host's queue. Our loops (a menu's,
-  // a program's own) run every message of the thread, the host's windows'
-  // included, so that they keep painting; a host that calls back into us
-  // from one of those messages does not start another round.
-  const bool ours = timeoutMs != 0 || InModalLoop();
-  if (!ours || (timeoutMs == 0 && fDrainDepth > 0)) return;
-  if (Drain() || timeoutMs == 0) return;
+  // A look without waiting (a host's idle call, from inside a menu's loop
+  // too) leaves the native queue to whoever runs it: the host's loop
+  // delivers our windows' messages. A loop that waits (a menu's, a
+  // program's own) runs every message of the thread, the host's windows'
+  // included, so that they keep painting, as the system's menus do.
+  if (timeoutMs == 0 || Drain()) return;
   const DWORD limit = timeoutMs == kInfinite ? INFINITE : timeoutMs;
   ::MsgWaitForMultipleObjectsEx(1, &fWakeEvent, limit, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   Drain();

@@ -11,7 +11,6 @@
 #include "ui/gfx/Region.h"
 #include "ui/services/Services.h"
 #include "ui/windowing/Backend.h"
-#include "ui/windowing/ModalLoop.h"
 #include "ui/windowing/WindowSystem.h"
 
 #include "ui/win32/WindowsLast.h"
@@ -116,7 +115,6 @@ private:
   WindowHandle fFocusWnd = 0;    // the toolkit focus we last gave the keyboard for
   HWND fKeysFrom = nullptr;      // a host window whose keyboard focus we took
   HWND fTracking = nullptr;      // the window whose pointer leaving is tracked
-  int fDrainDepth = 0;
   std::chrono::steady_clock::time_point fStart;
 };
 
