@@ -11,7 +11,9 @@
 #   libpng      from `apt-get source libpng1.6` of the main suite, static,
 #               against libz-mingw-w64-dev.
 #   FreeType    from `apt-get source freetype`, static, minimal: no harfbuzz,
-#               bzip2, brotli, png or zlib (the editor renders outline fonts).
+#               bzip2, brotli or png (the editor renders outline fonts); it
+#               uses libpng's zlib rather than its own copy, whose symbols
+#               would clash with zlib's in the same program.
 # Why FreeType and libpng rather than GDI text and WIC: the Windows editor
 # then draws text and pictures with the same engine and decoder as the Linux
 # one, so both draw the same pixels and a screenshot of one can be compared
@@ -127,4 +129,4 @@ $(sha256sum "$toolchain" | cut -c1-16) $*"
 build_source_package libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
   -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON
 build_source_package freetype -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BZIP2=ON \
-  -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_ZLIB=ON
+  -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_PNG=ON -DFT_REQUIRE_ZLIB=ON
