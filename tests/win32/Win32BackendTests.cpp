@@ -302,5 +302,15 @@ TEST_F(Win32Backend, NestedLoopRunsTheThreadsMessagesAndTakesKeysForTheMenu) {
   HostLoop();
 }
 
+TEST_F(Win32Backend, TheThreadsQuitEndsOurLoopAndStaysForTheThreadsOwn) {
+  ::PostQuitMessage(3);
+  Message msg;
+  EXPECT_FALSE(GetMsg(msg));
+  EXPECT_EQ(msg.wParam, 3u);
+  MSG m;
+  ASSERT_TRUE(::PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 3u);
+}
+
 } // namespace
 } // namespace kest::ui

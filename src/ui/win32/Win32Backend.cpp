@@ -95,15 +95,21 @@ bool Win32Backend::Intercept(MSG& m) {
 }
 
 bool Win32Backend::Drain() {
+  // Everything waiting now, but never for long: windows that keep posting
+  // (a host's busy timers) must not starve our own loop.
+  constexpr std::uint32_t kBudgetMs = 50;
+  const std::uint32_t start = Now();
   bool any = false;
   MSG m;
-  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+  while (Now() - start < kBudgetMs && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     any = true;
     if (m.message == WM_QUIT) {
       // The thread is told to end: the quit stays for the loop that owns
-      // the thread, and our nested loops are asked to end.
+      // the thread (the host's, or a program's own loop of ours), and our
+      // nested loops are asked to end.
       ::PostQuitMessage(static_cast<int>(m.wParam));
       InputCancelMode();
+      if (!InModalLoop()) PostQuitMsg(static_cast<int>(m.wParam));
       break;
     }
     if (Intercept(m)) continue;

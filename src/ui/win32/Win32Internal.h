@@ -11,6 +11,7 @@
 #include "ui/gfx/Region.h"
 #include "ui/services/Services.h"
 #include "ui/windowing/Backend.h"
+#include "ui/windowing/ModalLoop.h"
 #include "ui/windowing/WindowSystem.h"
 
 #include "ui/win32/WindowsLast.h"
