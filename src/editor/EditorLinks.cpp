@@ -41,7 +41,20 @@ bool OpenManual(std::string_view section, ui::WindowHandle owner) {
 std::string FileLink(std::string_view path) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string link = "file://";
-  for (const char ch : path) {
+#ifdef _WIN32
+  // A Windows path: "C:\x" is "file:///C:/x", with the drive's colon kept.
+  const bool drive = path.size() >= 2 && path[1] == ':' &&
+                     ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+  if (drive) {
+    link += '/';
+    link += path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+#endif
+  for (char ch : path) {
+#ifdef _WIN32
+    if (ch == '\\') ch = '/';
+#endif
     const auto c = static_cast<unsigned char>(ch);
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
