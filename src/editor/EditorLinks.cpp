@@ -10,13 +10,28 @@
 
 namespace kest {
 
+namespace {
+
+// Our paths are UTF-8; a path made from a plain string would read them in
+// Windows' ANSI code page.
+std::filesystem::path PathFromUtf8(std::string_view s) {
+  return std::filesystem::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& p) {
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+} // namespace
+
 std::string ManualFile() {
   // A module loaded by a relative name has a relative folder; a link needs
   // the whole path.
+  const std::filesystem::path module = PathFromUtf8(ModulePath());
   std::error_code error;
-  const std::filesystem::path folder = std::filesystem::absolute(ModulePath(), error);
-  return ((error ? std::filesystem::path(ModulePath()) : folder) / kManualFolder / kManualPage)
-      .string();
+  const std::filesystem::path folder = std::filesystem::absolute(module, error);
+  return Utf8FromPath((error ? module : folder) / kManualFolder / kManualPage);
 }
 
 std::string ManualLink(std::string_view section) {
@@ -28,7 +43,7 @@ std::string ManualLink(std::string_view section) {
 bool OpenManual(std::string_view section, ui::WindowHandle owner) {
   const std::string file = ManualFile();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
+  if (!std::filesystem::is_regular_file(PathFromUtf8(file), error)) {
     ui::ShowMessageBox(owner,
                        u"The user manual is not installed beside the plug-in.\r\nIt belongs in \"" +
                            ui::Utf8ToUtf16(file) + u"\".",
