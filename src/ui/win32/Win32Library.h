@@ -1,0 +1,23 @@
+#pragma once
+// Loading the system's optional libraries when they are first needed.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace kest::ui::win32 {
+
+// A library of the system folder only (never one planted beside the host),
+// without the system's error box when it is missing; null then.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// A function of a loaded library as its type; null when either is missing.
+template <typename Fn> Fn SystemFunction(HMODULE library, const char* name) {
+  return library ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
+                 : nullptr;
+}
+
+} // namespace kest::ui::win32
