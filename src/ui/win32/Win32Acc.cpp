@@ -6,7 +6,6 @@
 #include <atomic>
 #include <new>
 
-#include "ui/win32/Win32Library.h"
 
 namespace kest::ui::win32 {
 

@@ -5,14 +5,7 @@
 #include <string_view>
 
 #include "ui/windowing/Accessible.h"
-// Last: its macros must not rename anything declared above.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "ui/win32/Win32Library.h" // last: it brings windows.h
 
 #include <oleacc.h>
 

@@ -4,7 +4,6 @@
 #include "ui/windowing/WindowSystem.h"
 #include "ui/win32/Win32Acc.h" // last: it brings windows.h
 
-#include "ui/win32/Win32Library.h"
 
 namespace kest::ui::win32 {
 

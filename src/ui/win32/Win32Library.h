@@ -1,5 +1,7 @@
 #pragma once
-// Loading the system's optional libraries when they are first needed.
+// windows.h as the backend's files take it (include it after our headers:
+// its macros would rename our names), and loading the system's optional
+// libraries when they are first needed.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif

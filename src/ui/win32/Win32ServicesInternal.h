@@ -11,14 +11,7 @@
 
 #include "ui/win32/Win32Services.h"
 #include "ui/windowing/ModalLoop.h"
-// Last: its macros must not rename anything declared above.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "ui/win32/Win32Library.h" // last: it brings windows.h
 
 #include <commdlg.h>
 
@@ -80,15 +73,13 @@ public:
   SystemDialogScope(const SystemDialogScope&) = delete;
   SystemDialogScope& operator=(const SystemDialogScope&) = delete;
   void Finish();
-  // How many times the timer has run (tests).
-  int Ticks() const { return fTicks; }
 
 private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
   void KeepAlive();
   ModalLoopScope fModal;
+  SystemDialogScope* fOuter = nullptr;
   UINT_PTR fTimer = 0;
-  int fTicks = 0;
   bool fInTick = false;
   std::exception_ptr fError;
 };
