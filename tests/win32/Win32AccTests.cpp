@@ -2,6 +2,8 @@
 // platform sees it.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "AccTree.h"
 #include "ui/win32/Win32Services.h"
 #include "ui/windowing/WindowSystem.h"
@@ -149,6 +151,50 @@ TEST(Win32Acc, ClientGetsOurObjectThroughTheSystem) {
     ::DestroyWindow(hwnd);
     ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
     DestroyWnd(gToolkitWindow);
+  }
+  EXPECT_EQ(TestAcc::live, 0);
+}
+
+// A screen reader lives in another process: its calls reach the window's
+// thread through COM, which the host's thread need not have started.
+TEST(Win32Acc, ClientOnAnotherThreadReachesAThreadWithoutCom) {
+  ComThread com;
+  {
+    AccRef menu = MakeMenu();
+    HWND hwnd = nullptr;
+    DWORD ownerThread = 0;
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+      WindowDesc desc;
+      desc.bounds = {0, 0, 200, 100};
+      desc.proc = [&menu](WindowHandle h, std::uint32_t m, WParam w, LParam l) -> LResult {
+        if (m == WM_GETOBJECT) return LresultFromObject(menu.get());
+        return DefaultWindowProc(h, m, w, l);
+      };
+      gToolkitWindow = CreateWnd(desc);
+      hwnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClientProc));
+      ownerThread = ::GetCurrentThreadId();
+      ::SetEvent(ready);
+      MSG m;
+      while (::GetMessageW(&m, nullptr, 0, 0) > 0)
+        ::DispatchMessageW(&m);
+      ::DestroyWindow(hwnd);
+      DestroyWnd(gToolkitWindow);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    IAccessible* client = nullptr;
+    EXPECT_EQ(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                           __uuidof(IAccessible), reinterpret_cast<void**>(&client)),
+              S_OK);
+    if (client) {
+      EXPECT_EQ(Name(client), u"Presets");
+      client->Release();
+    }
+    ::PostThreadMessageW(ownerThread, WM_QUIT, 0, 0);
+    owner.join();
+    ::CloseHandle(ready);
   }
   EXPECT_EQ(TestAcc::live, 0);
 }
