@@ -139,6 +139,10 @@ TEST(Win32Services, MessageBoxIsModalToTheHostsWindowAndKeepsOursAlive) {
   EXPECT_FALSE(gWatch.hostEnabled);
   EXPECT_TRUE(::IsWindowEnabled(gHost));
   EXPECT_TRUE(gToolkitAlive);
+  // An error met outside our windows goes to the window the user works in.
+  ::ShowWindow(gHost, SW_SHOW);
+  ::SetActiveWindow(gHost);
+  EXPECT_EQ(OwnerTopLevel({}, 0), gHost);
   DestroyWnd(ours);
   ::DestroyWindow(gHost);
 }

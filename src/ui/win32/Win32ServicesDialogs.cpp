@@ -7,9 +7,11 @@
 namespace kest::ui::win32 {
 
 HWND OwnerTopLevel(const HwndResolver& resolve, WindowHandle owner) {
-  if (!owner || !IsWindow(owner) || !resolve) return nullptr;
-  HWND native = resolve(GetRootWindow(owner));
-  if (!native || !::IsWindow(native)) return nullptr;
+  HWND native = owner && IsWindow(owner) && resolve ? resolve(GetRootWindow(owner)) : nullptr;
+  // Without a window of ours (an error met outside any window), the window
+  // the user works in: a box nobody owns may open behind the host.
+  if (!native || !::IsWindow(native)) native = ::GetActiveWindow();
+  if (!native) return nullptr;
   // Our editor is a child of the host's window: the dialog belongs to that.
   HWND top = ::GetAncestor(native, GA_ROOT);
   return top ? top : native;

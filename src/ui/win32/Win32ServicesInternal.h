@@ -22,7 +22,8 @@ using HwndResolver = std::function<HWND(WindowHandle)>;
 std::unique_ptr<Services> CreateServices(HwndResolver resolve);
 
 // The native top-level window a modal system dialog belongs to: the one
-// that holds the owner (the host's window when the owner is our editor).
+// that holds the owner (the host's window when the owner is our editor),
+// else the thread's active window.
 HWND OwnerTopLevel(const HwndResolver& resolve, WindowHandle owner);
 
 std::wstring Wide(std::u16string_view s);
