@@ -82,7 +82,9 @@ public:
     *t = 0;
     return Empty(s);
   }
-  HResult get_accKeyboardShortcut(const AccVariant&, std::u16string* s) override { return Empty(s); }
+  HResult get_accKeyboardShortcut(const AccVariant&, std::u16string* s) override {
+    return Empty(s);
+  }
   HResult get_accFocus(AccVariant* v) override {
     v->Clear();
     return S_FALSE;
@@ -136,7 +138,8 @@ private:
 inline AccRef MakeMenu() {
   AccRef menu = TestAcc::Make(u"Presets", ROLE_SYSTEM_MENUPOPUP);
   TestAcc::Of(menu)->Add(TestAcc::Make(u"Load", ROLE_SYSTEM_MENUITEM));
-  TestAcc::Of(menu)->Add(TestAcc::Make(u"Sav\u00e9", ROLE_SYSTEM_MENUITEM, STATE_SYSTEM_UNAVAILABLE));
+  TestAcc::Of(menu)->Add(
+      TestAcc::Make(u"Sav\u00e9", ROLE_SYSTEM_MENUITEM, STATE_SYSTEM_UNAVAILABLE));
   return menu;
 }
 

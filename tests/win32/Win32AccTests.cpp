@@ -7,6 +7,7 @@
 #include "AccTree.h"
 #include "ui/win32/Win32Services.h"
 #include "ui/windowing/WindowSystem.h"
+
 #include "ui/win32/Win32Acc.h" // last: it brings windows.h
 
 namespace kest::ui::win32 {
@@ -132,7 +133,8 @@ TEST(Win32Acc, ClientGetsOurObjectThroughTheSystem) {
 
     IAccessible* client = nullptr;
     ASSERT_EQ(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                           __uuidof(IAccessible), reinterpret_cast<void**>(&client)),
+                                           __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&client)),
               S_OK);
     EXPECT_EQ(Name(client), u"Presets");
     IDispatch* d = nullptr;
@@ -186,7 +188,8 @@ TEST(Win32Acc, ClientOnAnotherThreadReachesAThreadWithoutCom) {
     ::WaitForSingleObject(ready, INFINITE);
     IAccessible* client = nullptr;
     EXPECT_EQ(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                           __uuidof(IAccessible), reinterpret_cast<void**>(&client)),
+                                           __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&client)),
               S_OK);
     if (client) {
       EXPECT_EQ(Name(client), u"Presets");

@@ -4,6 +4,7 @@
 #include "ui/gfx/Utf.h"
 #include "ui/windowing/Messages.h"
 #include "ui/windowing/WindowSystem.h"
+
 #include "ui/win32/Win32ServicesInternal.h" // last: it brings windows.h
 
 #include <cderr.h>
@@ -125,8 +126,9 @@ TEST(Win32Services, MessageBoxIsModalToTheHostsWindowAndKeepsOursAlive) {
   const WindowHandle ours = CreateWnd(desc);
   auto services = CreateServices([&](WindowHandle h) { return h == ours ? editor : nullptr; });
 
-  auto box = services->BeginMessageBox({ours, u"Replace the bank?", std::u16string(kCaption,
-                                        kCaption + wcslen(kCaption)), MB_YESNO | MB_ICONQUESTION});
+  auto box = services->BeginMessageBox({ours, u"Replace the bank?",
+                                        std::u16string(kCaption, kCaption + wcslen(kCaption)),
+                                        MB_YESNO | MB_ICONQUESTION});
   EXPECT_FALSE(box->Done());
   // Posted while the box is about to open: handled while it is open.
   PostMsg(ours, WM_USER + 7);

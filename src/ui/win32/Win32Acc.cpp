@@ -6,7 +6,6 @@
 #include <atomic>
 #include <new>
 
-
 namespace kest::ui::win32 {
 
 namespace {
@@ -22,7 +21,7 @@ template <typename Call> HRESULT Guarded(Call&& call) noexcept {
 }
 
 // A text answer: a string on success (S_FALSE answers carry none).
-template <typename Call> HRESULT TextOut(BSTR* out, Call&& call) noexcept {
+template <typename Call> HRESULT TextAnswer(BSTR* out, Call&& call) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
   return Guarded([&] {
@@ -33,7 +32,7 @@ template <typename Call> HRESULT TextOut(BSTR* out, Call&& call) noexcept {
   });
 }
 
-template <typename Call> HRESULT VariantOut(VARIANT* out, Call&& call) noexcept {
+template <typename Call> HRESULT VariantAnswer(VARIANT* out, Call&& call) noexcept {
   if (!out) return E_POINTER;
   out->vt = VT_EMPTY;
   return Guarded([&] {
@@ -44,7 +43,7 @@ template <typename Call> HRESULT VariantOut(VARIANT* out, Call&& call) noexcept 
   });
 }
 
-template <typename Call> HRESULT ObjectOut(IDispatch** out, Call&& call) noexcept {
+template <typename Call> HRESULT ObjectAnswer(IDispatch** out, Call&& call) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
   return Guarded([&] {
@@ -96,7 +95,7 @@ public:
 
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-    const HRESULT r = ObjectOut(parent, [&](AccRef* p) { return fObject->get_accParent(p); });
+    const HRESULT r = ObjectAnswer(parent, [&](AccRef* p) { return fObject->get_accParent(p); });
     if (SUCCEEDED(r) && *parent) return r;
     // Our top level knows no parent; the system's object for its window is it.
     const auto fromWindow = OleAcc().accessibleObjectFromWindow;
@@ -115,32 +114,38 @@ public:
     });
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-    return ObjectOut(out, [&](AccRef* p) { return fObject->get_accChild(AccVariantFrom(child), p); });
+    return ObjectAnswer(out,
+                        [&](AccRef* p) { return fObject->get_accChild(AccVariantFrom(child), p); });
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) { return fObject->get_accName(AccVariantFrom(child), s); });
+    return TextAnswer(
+        out, [&](std::u16string* s) { return fObject->get_accName(AccVariantFrom(child), s); });
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) { return fObject->get_accValue(AccVariantFrom(child), s); });
+    return TextAnswer(
+        out, [&](std::u16string* s) { return fObject->get_accValue(AccVariantFrom(child), s); });
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) {
+    return TextAnswer(out, [&](std::u16string* s) {
       return fObject->get_accDescription(AccVariantFrom(child), s);
     });
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->get_accRole(AccVariantFrom(child), v); });
+    return VariantAnswer(
+        out, [&](AccVariant* v) { return fObject->get_accRole(AccVariantFrom(child), v); });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->get_accState(AccVariantFrom(child), v); });
+    return VariantAnswer(
+        out, [&](AccVariant* v) { return fObject->get_accState(AccVariantFrom(child), v); });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) { return fObject->get_accHelp(AccVariantFrom(child), s); });
+    return TextAnswer(
+        out, [&](std::u16string* s) { return fObject->get_accHelp(AccVariantFrom(child), s); });
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
     if (!topic) return E_POINTER;
     *topic = 0;
-    return TextOut(file, [&](std::u16string* s) {
+    return TextAnswer(file, [&](std::u16string* s) {
       std::int32_t t = 0;
       const HRESULT r = fObject->get_accHelpTopic(s, AccVariantFrom(child), &t);
       *topic = t;
@@ -148,25 +153,26 @@ public:
     });
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) {
+    return TextAnswer(out, [&](std::u16string* s) {
       return fObject->get_accKeyboardShortcut(AccVariantFrom(child), s);
     });
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->get_accFocus(v); });
+    return VariantAnswer(out, [&](AccVariant* v) { return fObject->get_accFocus(v); });
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->get_accSelection(v); });
+    return VariantAnswer(out, [&](AccVariant* v) { return fObject->get_accSelection(v); });
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-    return TextOut(out, [&](std::u16string* s) {
+    return TextAnswer(out, [&](std::u16string* s) {
       return fObject->get_accDefaultAction(AccVariantFrom(child), s);
     });
   }
   HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
     return Guarded([&] { return fObject->accSelect(flags, AccVariantFrom(child)); });
   }
-  HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT child) override {
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h,
+                                        VARIANT child) override {
     if (!x || !y || !w || !h) return E_POINTER;
     *x = *y = *w = *h = 0;
     return Guarded([&] {
@@ -180,10 +186,11 @@ public:
     });
   }
   HRESULT STDMETHODCALLTYPE accNavigate(LONG dir, VARIANT start, VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->accNavigate(dir, AccVariantFrom(start), v); });
+    return VariantAnswer(
+        out, [&](AccVariant* v) { return fObject->accNavigate(dir, AccVariantFrom(start), v); });
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override {
-    return VariantOut(out, [&](AccVariant* v) { return fObject->accHitTest(x, y, v); });
+    return VariantAnswer(out, [&](AccVariant* v) { return fObject->accHitTest(x, y, v); });
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return Guarded([&] { return fObject->accDoDefaultAction(AccVariantFrom(child)); });
@@ -199,9 +206,9 @@ private:
   ~ComAccessible() = default;
 
   // Whether our object still describes something (its menu may be gone).
-  bool Alive() const {
+  bool Alive() const noexcept {
     AccVariant role;
-    return fObject->get_accRole(AccVariant::Self(), &role) == S_OK;
+    return Guarded([&] { return fObject->get_accRole(AccVariant::Self(), &role); }) == S_OK;
   }
 
   std::atomic<ULONG> fRefs{1};
@@ -280,8 +287,8 @@ const OleAccFunctions& OleAcc() {
     OleAccFunctions f;
     f.lresultFromObject =
         SystemFunction<decltype(f.lresultFromObject)>(library, "LresultFromObject");
-    f.accessibleObjectFromWindow =
-        SystemFunction<decltype(f.accessibleObjectFromWindow)>(library, "AccessibleObjectFromWindow");
+    f.accessibleObjectFromWindow = SystemFunction<decltype(f.accessibleObjectFromWindow)>(
+        library, "AccessibleObjectFromWindow");
     return f;
   }();
   return functions;

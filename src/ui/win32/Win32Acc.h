@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ui/windowing/Accessible.h"
+
 #include "ui/win32/Win32Library.h" // last: it brings windows.h
 
 #include <oleacc.h>

@@ -2,8 +2,8 @@
 // window events for clients that listen.
 #include "ui/win32/Win32Services.h"
 #include "ui/windowing/WindowSystem.h"
-#include "ui/win32/Win32Acc.h" // last: it brings windows.h
 
+#include "ui/win32/Win32Acc.h" // last: it brings windows.h
 
 namespace kest::ui::win32 {
 
@@ -30,7 +30,8 @@ std::intptr_t AnswerGetObject(WindowHandle h, void* hwnd, std::uintptr_t wParam,
   const auto lresultFromObject = OleAcc().lresultFromObject;
   if (!lresultFromObject) return 0;
   const HWND window = static_cast<HWND>(hwnd);
-  IAccessible* object = WrapAccessible(std::move(ours), objectId == OBJID_CLIENT ? window : nullptr);
+  IAccessible* object =
+      WrapAccessible(std::move(ours), objectId == OBJID_CLIENT ? window : nullptr);
   LRESULT result = lresultFromObject(__uuidof(IAccessible), wParam, object);
   if (result == CO_E_NOTINITIALIZED && StartComForThread())
     result = lresultFromObject(__uuidof(IAccessible), wParam, object);

@@ -1,6 +1,7 @@
 // The desktop services of the Win32 backend.
 #include "ui/gfx/Utf.h"
 #include "ui/windowing/Messages.h"
+
 #include "ui/win32/Win32ServicesInternal.h" // last: it brings windows.h
 
 #include <shellapi.h>
@@ -29,9 +30,11 @@ public:
   int Result() override { return fResult; }
   void Idle() override {
     if (fDone) return;
-    const MessageBoxCall call = MessageBoxCallFor(fRequest, OwnerTopLevel(fResolve, fRequest.owner));
+    const MessageBoxCall call =
+        MessageBoxCallFor(fRequest, OwnerTopLevel(fResolve, fRequest.owner));
     SystemDialogScope scope;
-    const int answer = ::MessageBoxW(call.owner, call.text.c_str(), call.caption.c_str(), call.type);
+    const int answer =
+        ::MessageBoxW(call.owner, call.text.c_str(), call.caption.c_str(), call.type);
     fDone = true;
     // 0: the box could not be shown, so nothing was agreed to.
     fResult = answer ? answer : IDCANCEL;

@@ -7,8 +7,9 @@ namespace kest::ui::win32 {
 std::uint64_t NativeWindowId(WindowHandle h);
 
 std::unique_ptr<Services> CreateServices() {
-  return CreateServices(
-      [](WindowHandle h) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(NativeWindowId(h))); });
+  return CreateServices([](WindowHandle h) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(NativeWindowId(h)));
+  });
 }
 
 } // namespace kest::ui::win32

@@ -1,5 +1,6 @@
 // Message boxes and the open and save dialogs of the system.
 #include "ui/windowing/WindowSystem.h"
+
 #include "ui/win32/Win32ServicesInternal.h" // last: it brings windows.h
 
 #include <cderr.h>

@@ -11,6 +11,7 @@
 
 #include "ui/win32/Win32Services.h"
 #include "ui/windowing/ModalLoop.h"
+
 #include "ui/win32/Win32Library.h" // last: it brings windows.h
 
 #include <commdlg.h>

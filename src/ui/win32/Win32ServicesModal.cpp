@@ -2,6 +2,7 @@
 // dialog) runs the thread's messages in a loop of its own.
 #include "ui/windowing/Backend.h"
 #include "ui/windowing/WindowSystem.h"
+
 #include "ui/win32/Win32ServicesInternal.h" // last: it brings windows.h
 
 #include <utility>

@@ -1,5 +1,6 @@
 // The desktop's settings for menus, and the sounds of its sound scheme.
 #include "ui/gfx/Utf.h"
+
 #include "ui/win32/Win32ServicesInternal.h" // last: it brings windows.h
 
 #include <mmsystem.h>
