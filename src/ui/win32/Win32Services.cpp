@@ -63,7 +63,7 @@ public:
   std::optional<std::u16string> ClipboardText() override { return fClipboard.Text(); }
   bool OpenLink(std::string_view url, WindowHandle owner) override {
     if (url.empty()) return false;
-    const std::wstring target = ShellTarget(url);
+    const std::wstring target = Wide(Utf8ToUtf16(url));
     // Web links and file paths alike go to what the user set up for them.
     const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
         OwnerTopLevel(fResolve, owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));

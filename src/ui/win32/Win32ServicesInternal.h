@@ -30,10 +30,6 @@ HWND OwnerTopLevel(const HwndResolver& resolve, WindowHandle owner);
 std::wstring Wide(std::u16string_view s);
 std::u16string Narrow(std::wstring_view s);
 
-// What the shell is given for a link: web links as they are; file links in
-// the form the shell resolves (a drive path, not percent-encoded).
-std::wstring ShellTarget(std::string_view url);
-
 struct MessageBoxCall {
   HWND owner = nullptr;
   std::wstring text;
