@@ -1,8 +1,7 @@
 #pragma once
-// windows.h as the backend's files take it (include it after our headers:
-// its macros would rename our names), and loading the system's optional
-// libraries when they are first needed.
-#include "WindowsLast.h"
+// Loading the system's optional libraries when they are first needed; it
+// brings windows.h (include it after our headers).
+#include "ui/win32/WindowsLast.h"
 
 namespace kest::ui::win32 {
 
