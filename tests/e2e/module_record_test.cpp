@@ -162,7 +162,8 @@ TEST_F(ModuleTest, CapabilitiesAndPins) {
   EXPECT_EQ(host.Dispatch(effProcessEvents, 0, 0, nullptr), 1);
 }
 
-// The module has its editor where the editor's toolkit is built (Linux).
+// The module has its editor where the editor's toolkit and a display backend
+// are built (X11 on Linux, Win32 on Windows).
 #ifdef KEST_MODULE_HAS_EDITOR
 constexpr bool kHasEditor = true;
 #else
