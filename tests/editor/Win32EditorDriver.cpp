@@ -4,6 +4,8 @@
 #include <map>
 
 #include "EditorDriver.h"
+#include "ScreenCopy.h"
+#include "WindowsText.h"
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
@@ -14,22 +16,6 @@
 namespace kest::editortest {
 
 namespace {
-
-std::wstring Wide(const std::string& s) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, w.data(), n);
-  w.resize(w.size() - 1);
-  return w;
-}
-
-// A path of the build (a Unix path under Wine) as Windows takes it.
-std::wstring WindowsPath(const std::string& path) {
-  std::wstring w = Wide(path);
-  for (auto& c : w)
-    if (c == L'/') c = L'\\';
-  return w;
-}
 
 void Send(INPUT input) {
   SendInput(1, &input, sizeof input);
@@ -117,23 +103,8 @@ public:
     return w;
   }
   ui::Bitmap Capture(int x, int y, int width, int height) override {
+    const std::vector<std::uint32_t> px = host::ScreenPixels(x, y, width, height);
     ui::Bitmap b(width, height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> px(static_cast<std::size_t>(width) *
-                                  static_cast<std::size_t>(height));
-    SelectObject(memory, old);
-    GetDIBits(memory, copy, 0, static_cast<UINT>(height), px.data(), &info, DIB_RGB_COLORS);
     for (int yy = 0; yy < height; ++yy)
       for (int xx = 0; xx < width; ++xx) {
         const std::uint32_t p = px[static_cast<std::size_t>(yy * width + xx)];
@@ -141,9 +112,6 @@ public:
                    ui::MakePixel(static_cast<int>(p >> 16) & 255, static_cast<int>(p >> 8) & 255,
                                  static_cast<int>(p) & 255));
       }
-    DeleteObject(copy);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return b;
   }
   int ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
@@ -153,7 +121,7 @@ public:
     std::wstring line;
     for (std::size_t i = 0; i < command.size(); ++i) {
       if (i > 0) line += L' ';
-      line += L'"' + (i == 0 ? WindowsPath(command[i]) : Wide(command[i])) + L'"';
+      line += L'"' + (i == 0 ? host::WindowsPath(command[i]) : host::Widen(command[i])) + L'"';
     }
     STARTUPINFOW si{};
     si.cb = sizeof si;

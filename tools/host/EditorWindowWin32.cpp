@@ -2,6 +2,8 @@
 // class, the editor opened in its client area, and the thread's messages
 // pumped between idle calls as a Windows host's message loop does.
 #include "EditorWindow.h"
+#include "ScreenCopy.h"
+#include "WindowsText.h"
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
@@ -14,15 +16,6 @@ namespace kest::host {
 namespace {
 
 const wchar_t kClassName[] = L"KestrelphonHostWindow";
-
-std::wstring Widen(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring(utf8.begin(), utf8.end());
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
 
 // Under Wine, wine-run.sh names an X display in KEST_WINE_DISPLAY when the
 // windows are to be seen (the prefix's own desktop draws nowhere): a desktop
@@ -121,37 +114,11 @@ void EditorWindow::Wait(int timeoutMs) {
 }
 
 std::vector<std::uint32_t> EditorWindow::Capture() {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(fWidth) *
-                                    static_cast<std::size_t>(fHeight));
-  // What the screen shows over the client area, child windows and all: a
-  // copy from the screen's DC (PrintWindow would ask each window to paint
-  // itself, which is not what the user sees).
+  // What the screen shows over the client area (PrintWindow would ask each
+  // window to paint itself, which is not what the user sees).
   POINT origin{0, 0};
   ClientToScreen(fNative->hwnd, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = fWidth;
-  info.bmiHeader.biHeight = -fHeight; // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dib != nullptr && bits != nullptr) {
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, fWidth, fHeight, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-      pixels[i] = px[i] & 0xFFFFFFu; // BI_RGB 32: 0x00RRGGBB
-    SelectObject(memory, old);
-    DeleteObject(dib);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  return ScreenPixels(origin.x, origin.y, fWidth, fHeight);
 }
 
 } // namespace kest::host
