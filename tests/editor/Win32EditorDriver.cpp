@@ -4,6 +4,7 @@
 #include <map>
 
 #include "EditorDriver.h"
+#include "EditorWindow.h"
 #include "ScreenCopy.h"
 #include "WindowsText.h"
 
@@ -38,8 +39,15 @@ public:
   Win32Desktop() {
     // Wine's own desktop of the tests' prefix draws nowhere: the host's
     // windows go to an X server only with wine-run.sh --xvfb.
-    if (UnderWine() && GetEnvironmentVariableW(L"KEST_WINE_DISPLAY", nullptr, 0) == 0)
+    if (UnderWine() && GetEnvironmentVariableW(L"KEST_WINE_DISPLAY", nullptr, 0) == 0) {
       fProblem = "Wine without a display (wine-run.sh --xvfb gives it one)";
+      return;
+    }
+    try {
+      host::JoinTestDisplay(); // first: before any test opens the plug-in
+    } catch (const std::exception& e) {
+      fProblem = e.what();
+    }
   }
 
   const std::string& Problem() const override { return fProblem; }

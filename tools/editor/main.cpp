@@ -127,6 +127,7 @@ void SaveScreenshot(host::EditorWindow& window, const std::string& path) {
 }
 
 int Run(const Options& o, const char* argv0) {
+  host::JoinTestDisplay();
   auto source = render::MakeSignal(o.signal, {o.rate, o.tempo, 0.0});
   if (!source) throw UsageError("unknown signal \"" + o.signal + "\" (drums, chord or noise)");
   const std::string path =

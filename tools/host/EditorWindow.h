@@ -21,6 +21,12 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// Under Wine with a display of the tests' own (wine-run.sh --xvfb names it
+// in KEST_WINE_DISPLAY), moves the calling thread onto a desktop shown there
+// (the prefix's own desktop draws nowhere). Called before the thread's first
+// window, so before the plug-in is opened; nothing anywhere else.
+void JoinTestDisplay();
+
 class EditorWindow {
 public:
   // Asks the effect for its editor's rectangle, makes a window whose client

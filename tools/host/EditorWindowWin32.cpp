@@ -17,23 +17,6 @@ namespace {
 
 const wchar_t kClassName[] = L"KestrelphonHostWindow";
 
-// Under Wine, wine-run.sh names an X display in KEST_WINE_DISPLAY when the
-// windows are to be seen (the prefix's own desktop draws nowhere): a desktop
-// of that name is made and the thread moves onto it before its first window,
-// and Wine gives such a desktop the X driver. Never set on Windows.
-void MoveToWineDisplayDesktop() {
-  static thread_local bool done = false;
-  if (done) return;
-  done = true;
-  wchar_t display[64];
-  const DWORD n = GetEnvironmentVariableW(L"KEST_WINE_DISPLAY", display, 64);
-  if (n == 0 || n >= 64) return;
-  const std::wstring name = std::wstring(L"kest-display") + display;
-  HDESK desk = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  if (desk == nullptr || !SetThreadDesktop(desk))
-    throw EditorUnavailable("cannot move onto the desktop of the X display");
-}
-
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     // The user's close: the loop sees it and closes the editor first.
@@ -57,6 +40,20 @@ void RegisterHostClass() {
 
 } // namespace
 
+void JoinTestDisplay() {
+  // Wine gives a desktop made while DISPLAY names a server the X driver.
+  static thread_local bool done = false;
+  if (done) return;
+  done = true;
+  wchar_t display[64];
+  const DWORD n = GetEnvironmentVariableW(L"KEST_WINE_DISPLAY", display, 64);
+  if (n == 0 || n >= 64) return;
+  const std::wstring name = std::wstring(L"kest-display") + display;
+  HDESK desk = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (desk == nullptr || !SetThreadDesktop(desk))
+    throw EditorUnavailable("cannot move onto the desktop of the X display");
+}
+
 struct EditorWindow::Native {
   ~Native() {
     if (hwnd != nullptr) DestroyWindow(hwnd);
@@ -68,7 +65,6 @@ struct EditorWindow::Native {
 EditorWindow::EditorWindow(VstHost& host, const char*, int x, int y, const std::string& title)
     : fHost(host), fNative(std::make_unique<Native>()) {
   AskSize();
-  MoveToWineDisplayDesktop();
   RegisterHostClass();
   // A fixed-size frame around a client area of the editor's size.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
