@@ -15,7 +15,8 @@ std::string ManualFile() {
   // the whole path.
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::absolute(ModulePath(), error);
-  return (error ? std::filesystem::path(ModulePath()) : folder) / kManualFolder / kManualPage;
+  return ((error ? std::filesystem::path(ModulePath()) : folder) / kManualFolder / kManualPage)
+      .string();
 }
 
 std::string ManualLink(std::string_view section) {

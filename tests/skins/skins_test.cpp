@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -223,7 +224,7 @@ double pointer_angle(const PngPicture& strip, int n) {
       }
     }
   if (count == 0) return NAN;
-  double a = std::atan2(sy, sx) * 180.0 / M_PI;
+  double a = std::atan2(sy, sx) * 180.0 / std::numbers::pi;
   if (a < 90) a += 360;  // unwrap so the travel runs from about 135 to 405
   return a;
 }

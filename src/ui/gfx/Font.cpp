@@ -1,6 +1,7 @@
 #include "Font.h"
 
-#include <fontconfig/fontconfig.h>
+#include "FontFiles.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -17,30 +18,17 @@ namespace kest::ui {
 
 namespace {
 
+using detail::FaceFile;
+
 struct Pin {
   std::string regular;
   std::string bold;
 };
 
-struct FaceFile {
-  std::string path;
-  int index = 0;
-  bool synthBold = false;
-  bool operator<(const FaceFile& o) const {
-    return std::tie(path, index, synthBold) < std::tie(o.path, o.index, o.synthBold);
-  }
-};
-
-std::string Lower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return r;
-}
 
 class FontInstanceImpl;
 
-// Everything FreeType and fontconfig hold, behind one lock: FreeType objects
+// Everything FreeType holds, behind one lock: FreeType objects
 // are not thread safe, and controls draw text from more than one thread.
 struct FontSystem {
   std::mutex mutex;
@@ -51,56 +39,21 @@ struct FontSystem {
 
   FontSystem() {
     if (FT_Init_FreeType(&library) != 0) throw std::runtime_error("FreeType cannot start");
-    FcInit();
   }
   ~FontSystem() {
     // The faces go before the library that made them.
     cache.clear();
     FT_Done_FreeType(library);
-    FcFini();
-  }
-
-  // Matches a face through fontconfig; answers false when the match is
-  // another family (fontconfig always finds something).
-  static bool Match(const std::string& face, bool bold, FaceFile& out) {
-    FcPattern* pat = FcPatternCreate();
-    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
-    FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pat, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-    FcDefaultSubstitute(pat);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pat, &result);
-    FcPatternDestroy(pat);
-    if (match == nullptr) return false;
-    bool sameFamily = false;
-    FcChar8* family = nullptr;
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
-      if (Lower(reinterpret_cast<const char*>(family)) == Lower(face)) sameFamily = true;
-    }
-    FcChar8* file = nullptr;
-    int index = 0;
-    int weight = FC_WEIGHT_REGULAR;
-    const bool ok = sameFamily && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
-    if (ok) {
-      FcPatternGetInteger(match, FC_INDEX, 0, &index);
-      FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-      out.path = reinterpret_cast<const char*>(file);
-      out.index = index;
-      out.synthBold = bold && weight < FC_WEIGHT_DEMIBOLD;
-    }
-    FcPatternDestroy(match);
-    return ok;
   }
 
   FaceFile Resolve(const std::string& face, bool bold) {
-    const auto pin = pins.find(Lower(face));
+    const auto pin = pins.find(detail::FoldCase(face));
     if (pin != pins.end()) {
       if (bold && !pin->second.bold.empty()) return {pin->second.bold, 0, false};
       return {pin->second.regular, 0, bold};
     }
     FaceFile f;
-    if (Match(face, bold, f) || Match(kFallbackFace, bold, f)) return f;
+    if (detail::FindFaceFile(face, bold, f) || detail::FindFaceFile(kFallbackFace, bold, f)) return f;
     throw std::runtime_error("No font found for face \"" + face + "\" nor for \"" + kFallbackFace +
                              "\"");
   }
@@ -179,7 +132,7 @@ void PinFontFace(const std::string& face, const std::string& regularFile,
                  const std::string& boldFile) {
   auto& fs = Fonts();
   std::lock_guard lock(fs.mutex);
-  fs.pins[Lower(face)] = Pin{regularFile, boldFile};
+  fs.pins[detail::FoldCase(face)] = Pin{regularFile, boldFile};
   fs.cache.clear();
 }
 
@@ -193,9 +146,9 @@ void ClearPinnedFontFaces() {
 bool FontFaceInstalled(std::string_view face) {
   auto& fs = Fonts();
   std::lock_guard lock(fs.mutex);
-  if (fs.pins.count(Lower(face)) != 0) return true;
+  if (fs.pins.count(detail::FoldCase(face)) != 0) return true;
   FaceFile f;
-  return FontSystem::Match(std::string(face), false, f);
+  return detail::FindFaceFile(std::string(face), false, f);
 }
 
 std::string FontFileFor(const Font& font) {
@@ -209,7 +162,7 @@ namespace detail {
 std::shared_ptr<FontInstance> OpenFont(const Font& font) {
   auto& fs = Fonts();
   std::lock_guard lock(fs.mutex);
-  const auto key = std::make_tuple(Lower(font.name), std::string(), font.height, font.Bold());
+  const auto key = std::make_tuple(detail::FoldCase(font.name), std::string(), font.height, font.Bold());
   auto it = fs.cache.find(key);
   if (it != fs.cache.end()) {
     return it->second;
