@@ -115,7 +115,11 @@ $(sha256sum "$toolchain" | cut -c1-16) $*"
   work=$PWD/build/deps/$pkg-src
   rm -rf "$work"
   mkdir -p "$work"
-  (cd "$work" && apt-get source -qq "$pkg=$version" >/dev/null)
+  # As root apt would hand the download to its _apt user, who may not reach
+  # this folder; the download is verified against the archive's key either way.
+  local sandbox=()
+  [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
+  (cd "$work" && apt-get source -qq "${sandbox[@]}" "$pkg=$version" >/dev/null)
   src=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -1)
   cmake -S "$src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \

@@ -8,6 +8,9 @@ if(NOT KEST_WINE OR NOT KEST_WINESERVER)
   return()
 endif()
 set(KEST_WINEPREFIX "${PROJECT_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix the tests run in")
+# The fonts the prefix gets: DejaVu Sans, the editor's fallback face, in all
+# its styles, as a Linux machine has it (so the search must pick the right one).
+set(KEST_WINE_FONTS "/usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                    WORLD_READ WORLD_EXECUTE

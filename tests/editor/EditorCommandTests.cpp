@@ -241,6 +241,9 @@ TEST_F(EditorCommands, HelpOpensTheManualBesideTheModuleOrSaysItIsMissing) {
   EXPECT_EQ(ManualLink("home").rfind("file:///", 0), 0u) << ManualLink("home");
   EXPECT_EQ(FileLink("/a b/Kestrelphon-manual/ü.html"),
             "file:///a%20b/Kestrelphon-manual/%C3%BC.html");
+#ifdef _WIN32
+  EXPECT_EQ(FileLink("C:\\a b\\m.html"), "file:///C:/a%20b/m.html");
+#endif
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Text drawing: fonts, centring, ellipsis, accelerator prefixes, measuring.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 #include "ui/gfx/Canvas.h"
 
@@ -44,6 +46,12 @@ TEST_F(Text, FontsFollowFaceHeightAndWeight) {
   Font unknown;
   unknown.name = "No Such Face 123";
   EXPECT_NE(FontFileFor(unknown).find("DejaVu"), std::string::npos); // the fallback face
+  // An installed family: its everyday styles, not Condensed, Oblique or ExtraLight.
+  Font installed;
+  installed.name = "dejavu sans";
+  EXPECT_EQ(std::filesystem::path(FontFileFor(installed)).filename(), "DejaVuSans.ttf");
+  installed.SetBold(true);
+  EXPECT_EQ(std::filesystem::path(FontFileFor(installed)).filename(), "DejaVuSans-Bold.ttf");
 }
 
 TEST_F(Text, CentredSingleLineSitsInTheMiddleOfItsRectangle) {

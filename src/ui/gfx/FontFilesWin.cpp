@@ -25,6 +25,7 @@ struct IndexedFace {
   FaceFile file;
   bool bold = false;
   bool italic = false;
+  bool plain = false; // the family's everyday style ("Regular", "Bold"), not "Light" or "Condensed"
 };
 
 using FaceIndex = std::map<std::string, std::vector<IndexedFace>>; // by folded family
@@ -76,6 +77,8 @@ void IndexFile(FT_Library lib, const std::string& path, FaceIndex& index) {
       f.file.index = static_cast<int>(i);
       f.bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
       f.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+      const std::string style = face->style_name != nullptr ? FoldCase(face->style_name) : "";
+      f.plain = style == "regular" || style == "bold" || style == "normal" || style == "book";
       index[FoldCase(face->family_name)].push_back(f);
     }
     FT_Done_Face(face);
@@ -103,12 +106,14 @@ FaceIndex BuildIndex() {
 
 } // namespace
 
-// An upright face is preferred to an italic one, then the asked weight.
+// An upright face is preferred to an italic one, then the asked weight, then
+// the everyday style.
 bool FindFaceFile(const std::string& face, bool bold, FaceFile& out) {
   static const FaceIndex index = BuildIndex();
   const auto family = index.find(FoldCase(face));
   if (family == index.end()) return false;
-  const auto cost = [bold](const IndexedFace& f) { return 2 * f.italic + (f.bold != bold); };
+  const auto cost = [bold](const IndexedFace& f) { return 4 * f.italic + 2 * (f.bold != bold) + !f.plain;
+  };
   const IndexedFace& best = *std::min_element(
       family->second.begin(), family->second.end(),
       [&](const IndexedFace& a, const IndexedFace& b) { return cost(a) < cost(b); });
