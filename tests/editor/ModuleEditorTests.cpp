@@ -42,6 +42,7 @@ TEST_F(ModuleEditor, OpensInsideTheHostsWindowAndAutomatesBothWays) {
   desk.MoveTo(knob.x, knob.y - 6);
   Pump(100);
   desk.Release();
+  Pump(100);
   ASSERT_TRUE(PumpUntil([&] {
     const auto a = host.Automation();
     return !a.empty() && a.back().index == kNote && std::lround(a.back().value * 127.0f) == note + 6;
