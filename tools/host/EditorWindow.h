@@ -54,6 +54,8 @@ public:
   // The window's client area as 0xRRGGBB pixels, row by row (the editor's
   // window included, as the screen shows it).
   std::vector<std::uint32_t> Capture();
+  // One pixel of it, 0xRRGGBB.
+  std::uint32_t PixelAt(int x, int y);
 
 private:
   struct Native; // the platform's window and connection

@@ -109,6 +109,12 @@ void EditorWindow::Wait(int timeoutMs) {
                               MWMO_INPUTAVAILABLE);
 }
 
+std::uint32_t EditorWindow::PixelAt(int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(fNative->hwnd, &at);
+  return ScreenPixels(at.x, at.y, 1, 1)[0];
+}
+
 std::vector<std::uint32_t> EditorWindow::Capture() {
   // What the screen shows over the client area (PrintWindow would ask each
   // window to paint itself, which is not what the user sees).

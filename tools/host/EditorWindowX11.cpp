@@ -79,6 +79,14 @@ void EditorWindow::Wait(int timeoutMs) {
   poll(&p, 1, timeoutMs);
 }
 
+std::uint32_t EditorWindow::PixelAt(int x, int y) {
+  XImage* img = XGetImage(fNative->dpy, fNative->window, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (img == nullptr) return 0;
+  const auto p = static_cast<std::uint32_t>(XGetPixel(img, 0, 0)) & 0xFFFFFFu;
+  XDestroyImage(img);
+  return p;
+}
+
 std::vector<std::uint32_t> EditorWindow::Capture() {
   Display* dpy = fNative->dpy;
   XSync(dpy, False);
