@@ -30,7 +30,7 @@ reference=$PWD/$win/linux-render.f32
 
 step "Windows build (MinGW-w64)"
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEST_WERROR=ON -DKEST_LINUX_RENDER="$reference" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEST_BUILD_UI=ON -DKEST_WERROR=ON -DKEST_LINUX_RENDER="$reference" >/dev/null
 cmake --build "$win" -j "$jobs"
 
 step "Windows tests under Wine"

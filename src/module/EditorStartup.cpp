@@ -1,17 +1,30 @@
 // The module's start-up and unload for the editor: the shared skins are
 // loaded when the library loads and freed when it unloads, and every plug-in
-// object gets an editor that starts the X11 display on its first opening.
+// object gets an editor that starts the display (Win32 on Windows, X11
+// elsewhere) on its first opening.
 // It lives in the module itself, where the linker keeps it.
 #include "EditorRegistration.h"
 #include "MessageBoxService.h"
 #include "uKestDialogs.h"
 #include "uKestSkins.h"
+#if defined(_WIN32)
+#include "ui/win32/Win32Backend.h"
+#else
 #include "ui/x11/X11Backend.h"
+#endif
 
 namespace {
 
-bool StartX11Display() {
-  if (!kest::ui::x11::Install()) return false;
+bool InstallDisplay() {
+#if defined(_WIN32)
+  return kest::ui::win32::Install();
+#else
+  return kest::ui::x11::Install();
+#endif
+}
+
+bool StartDisplay() {
+  if (!InstallDisplay()) return false;
   // Bank file errors are shown on the screen once there is one.
   kest::SetMessageBoxService(&kest::UiMessageBoxService());
   return true;
@@ -24,7 +37,7 @@ struct EditorStartup {
     } catch (...) {
       return; // without its face the plug-in offers no editor; it still sounds
     }
-    kest::RegisterEditor(&StartX11Display);
+    kest::RegisterEditor(&StartDisplay);
   }
   ~EditorStartup() {
     kest::UnregisterEditor();

@@ -86,5 +86,16 @@ TEST(Region, SetOperationsAndOffset) {
   EXPECT_EQ(Region::FromRect({0, 0, 2000000000, 1}).Bounds().right, Region::kLimit);
 }
 
+TEST(Region, BandsMergeEqualRowsAndSplitWhereSpansChange) {
+  EXPECT_EQ(Region::FromRect({2, 3, 12, 40}).Bands(), (std::vector<Rect>{{2, 3, 12, 40}}));
+  // An L shape: a wide band over a narrow one; a gap of rows starts a new band.
+  const Region l = Region::FromRect({0, 0, 10, 4}).Union(Region::FromRect({0, 4, 3, 8}));
+  const Region gap = l.Union(Region::FromRect({0, 10, 3, 12}));
+  EXPECT_EQ(gap.Bands(), (std::vector<Rect>{{0, 0, 10, 4}, {0, 4, 3, 8}, {0, 10, 3, 12}}));
+  const Region two = Region::FromRect({0, 0, 2, 2}).Union(Region::FromRect({5, 0, 7, 2}));
+  EXPECT_EQ(two.Bands(), (std::vector<Rect>{{0, 0, 2, 2}, {5, 0, 7, 2}}));
+  EXPECT_TRUE(Region().Bands().empty());
+}
+
 } // namespace
 } // namespace kest::ui

@@ -174,4 +174,27 @@ Region Region::Subtract(const Region& o) const {
   return Combine(*this, o, Op::Subtract);
 }
 
+std::vector<Rect> Region::Bands() const {
+  std::vector<Rect> out;
+  const std::vector<Span>* bandSpans = nullptr;
+  int bandTop = 0, bandBottom = 0;
+  auto flush = [&] {
+    if (!bandSpans) return;
+    for (const Span& s : *bandSpans)
+      out.push_back({s.x0, bandTop, s.x1, bandBottom});
+  };
+  for (const auto& [y, spans] : fRows) {
+    if (bandSpans && y == bandBottom && spans == *bandSpans) {
+      ++bandBottom;
+      continue;
+    }
+    flush();
+    bandSpans = &spans;
+    bandTop = y;
+    bandBottom = y + 1;
+  }
+  flush();
+  return out;
+}
+
 } // namespace kest::ui

@@ -40,6 +40,10 @@ public:
   Region Intersect(const Rect& r) const { return Intersect(FromRect(r)); }
 
   const std::map<int, std::vector<Span>>& Rows() const { return fRows; }
+  // The region as rectangles, y-x banded as display servers want shapes:
+  // rows with the same spans one after another share one band, so a
+  // rectangle stays one rectangle.
+  std::vector<Rect> Bands() const;
   friend bool operator==(const Region&, const Region&) = default;
 
 private:

@@ -58,6 +58,10 @@ void InputMouseButton(MouseButton button, bool down, Point screen);
 void InputMouseWheel(int delta, Point screen);
 void InputKey(std::uint16_t vk, bool down, char16_t character = 0);
 void InputChar(char16_t character);
+// Bounds of a top-level window that the native system decided (the user
+// moved it, the host did): adopting stays set meanwhile, so that the
+// backend's TopLevelChanged does not hand them back to the system.
+void AdoptNativeBounds(WindowHandle h, const Rect& screen, bool& adopting);
 // The native system took the pointer or the keyboard away from the capture
 // (a failed grab, a lost focus): the capture window gets WM_CANCELMODE
 // queued, whose default handling releases the capture.

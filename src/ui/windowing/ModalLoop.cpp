@@ -63,4 +63,18 @@ std::uint32_t RunModalIdleIfDue(std::uint32_t Now) {
   return kModalIdleIntervalMs;
 }
 
+void DispatchAllButInput() {
+  Message m;
+  int guard = 0; // a window that never validates must not hold us here
+  while (++guard < 1000 && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's
+      break;
+    }
+    const bool input = (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) ||
+                       (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST);
+    if (!input) DispatchMsg(m);
+  }
+}
+
 } // namespace kest::ui

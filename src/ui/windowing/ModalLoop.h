@@ -32,4 +32,10 @@ void RemoveModalIdleHandler(ModalIdleId Id);
 // the handlers before it have run.
 std::uint32_t RunModalIdleIfDue(std::uint32_t Now);
 
+// While a dialog of another program or of the system holds the user (a
+// file chooser, a system message box): handles what waits for our windows
+// (posted messages, timers, painting) but drops input, which would act
+// behind the dialog's back; a quit is left for the outer loop.
+void DispatchAllButInput();
+
 } // namespace kest::ui

@@ -638,6 +638,16 @@ void MessageBeep(unsigned kind) {
   detail::B().Beep(kind);
 }
 
+void AdoptNativeBounds(WindowHandle h, const Rect& screen, bool& adopting) {
+  if (GetWindowBounds(h) == screen) return;
+  adopting = true;
+  struct Reset {
+    bool& b;
+    ~Reset() { b = false; }
+  } reset{adopting};
+  SetWindowBounds(h, screen);
+}
+
 void InstallBackend(std::unique_ptr<Backend> backend) {
   auto& s = S();
   std::unique_ptr<Backend> old;

@@ -84,18 +84,7 @@ std::u16string NoChooserMessage() {
 }
 
 void X11Backend::KeepAliveWhileChoosing() {
-  Message m;
-  int guard = 0; // a window that never validates must not hold us here
-  while (++guard < 1000 && PeekMsg(m, 0, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) {
-      PostQuitMsg(static_cast<int>(m.wParam)); // the outer loop's
-      break;
-    }
-    // Clicks and keys for our windows would act behind the chooser's back.
-    const bool input = (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) ||
-                       (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST);
-    if (!input) DispatchMsg(m);
-  }
+  DispatchAllButInput();
   Flush();
 }
 

@@ -17,40 +17,6 @@ void X11Backend::QueryShape() {
 #endif
 }
 
-#ifdef KEST_HAVE_XSHAPE
-namespace {
-
-// The region as rectangles: rows with the same spans one after another
-// become one band, so a rectangle stays one rectangle.
-std::vector<XRectangle> Rectangles(const Region& region) {
-  std::vector<XRectangle> out;
-  const std::vector<Region::Span>* bandSpans = nullptr;
-  int bandTop = 0, bandBottom = 0;
-  auto flush = [&] {
-    if (!bandSpans) return;
-    for (const Region::Span& s : *bandSpans) {
-      out.push_back({static_cast<short>(s.x0), static_cast<short>(bandTop),
-                     static_cast<unsigned short>(s.x1 - s.x0),
-                     static_cast<unsigned short>(bandBottom - bandTop)});
-    }
-  };
-  for (const auto& [y, spans] : region.Rows()) {
-    if (bandSpans && y == bandBottom && spans == *bandSpans) {
-      ++bandBottom;
-      continue;
-    }
-    flush();
-    bandSpans = &spans;
-    bandTop = y;
-    bandBottom = y + 1;
-  }
-  flush();
-  return out;
-}
-
-} // namespace
-#endif
-
 void X11Backend::ApplyShape(NativeWindow& n, const std::optional<Region>& region) {
   if (!fHasShape || n.shape == region) return;
   n.shape = region;
@@ -59,7 +25,11 @@ void X11Backend::ApplyShape(NativeWindow& n, const std::optional<Region>& region
     XShapeCombineMask(fDpy, n.xid, ShapeBounding, 0, 0, kXNone, ShapeSet);
     return;
   }
-  std::vector<XRectangle> rects = Rectangles(*region);
+  std::vector<XRectangle> rects;
+  for (const Rect& r : region->Bands()) {
+    rects.push_back({static_cast<short>(r.left), static_cast<short>(r.top),
+                     static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
+  }
   XShapeCombineRectangles(fDpy, n.xid, ShapeBounding, 0, 0, rects.data(),
                           static_cast<int>(rects.size()), ShapeSet, YXBanded);
 #endif

@@ -253,13 +253,7 @@ void X11Backend::AdoptBounds(WindowHandle h, const Rect& screen) {
   auto it = fWindows.find(h);
   if (it == fWindows.end()) return;
   it->second.placed = screen;
-  if (GetWindowBounds(h) == screen) return;
-  fAdopting = true;
-  struct Reset {
-    bool& b;
-    ~Reset() { b = false; }
-  } reset{fAdopting};
-  SetWindowBounds(h, screen);
+  AdoptNativeBounds(h, screen, fAdopting);
 }
 
 void X11Backend::Present(WindowHandle h, const Rect& r) {
