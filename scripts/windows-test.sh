@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the plug-in and its tests for 64-bit Windows (MinGW-w64) in
 # build/win and runs them under Wine. The render through Kestrelphon.dll is
-# compared sample for sample with the Linux build's render of the same input.
+# compared sample for sample with the Linux build's render of the same input,
+# and the editor's face under Wine with the Linux build's under X11 (when that
+# build has the editor and has run its tests): out/editor-x11-wine.png.
 #
 #   scripts/windows-test.sh [LINUX_BUILD_DIR]
 #
@@ -40,3 +42,10 @@ start=$SECONDS
 trap '"$win/wine-run.sh" --stop' EXIT
 echo "Wine prefix ready in $((SECONDS - start)) s" >&2
 (cd "$win" && ctest --output-on-failure -j "$jobs")
+
+shots=tests/editor/shots/module_editor.png
+if [[ -x $linux/tests/editor/kest_shot_compare && -f $linux/$shots && -f $win/$shots ]]; then
+  step "The editor's face: X11 (left) and Wine (middle)"
+  mkdir -p out
+  "$linux/tests/editor/kest_shot_compare" "$linux/$shots" "$win/$shots" out/editor-x11-wine.png
+fi

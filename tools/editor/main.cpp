@@ -46,7 +46,9 @@ built-in signal plays through the plug-in with a running transport (nothing
 is sent to a sound card). Close the window or press Ctrl+C to quit.
 
   --plugin PATH        VST 2.4 module (default: Kestrelphon.so of this build,
-                       else the installed one, else ~/.vst/Kestrelphon.so)
+                       else the installed one, else ~/.vst/Kestrelphon.so;
+                       on Windows Kestrelphon.dll of this build or beside
+                       the program)
   --preset NAME|N      program to show, by name or number
   --tempo BPM          transport tempo (default 120)
   --stopped            the transport stands still (no running step)
@@ -56,7 +58,7 @@ is sent to a sound card). Close the window or press Ctrl+C to quit.
                        seconds, then quit
   --after SECONDS      when to take the screenshot (default 1.5)
   --seconds SECONDS    quit after this long
-  --display NAME       X display (default $DISPLAY)
+  --display NAME       X display (default $DISPLAY; not used on Windows)
   --help               this text
 )";
 
@@ -125,6 +127,7 @@ void SaveScreenshot(host::EditorWindow& window, const std::string& path) {
 }
 
 int Run(const Options& o, const char* argv0) {
+  host::JoinTestDisplay();
   auto source = render::MakeSignal(o.signal, {o.rate, o.tempo, 0.0});
   if (!source) throw UsageError("unknown signal \"" + o.signal + "\" (drums, chord or noise)");
   const std::string path =

@@ -11,14 +11,23 @@ namespace kest::host {
 std::string DefaultModulePath(const char* argv0, const std::string& builtPath) {
   namespace fs = std::filesystem;
   std::error_code ec;
+#if defined(_WIN32)
+  const fs::path self = argv0 != nullptr ? argv0 : "";
+  const char* const file = "Kestrelphon.dll";
+  // A build tree (build/tools/<tool>/<program>.exe), else beside the program.
+  std::vector<fs::path> candidates{self.parent_path() / ".." / ".." / file,
+                                   self.parent_path() / file};
+#else
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (ec) self = argv0 != nullptr ? argv0 : "";
+  const char* const file = "Kestrelphon.so";
   std::vector<fs::path> candidates{// A build tree, also when moved: build/tools/<tool>/<program>.
-                                   self.parent_path() / ".." / ".." / "Kestrelphon.so",
+                                   self.parent_path() / ".." / ".." / file,
                                    // An installation: <prefix>/bin/<program>.
-                                   self.parent_path() / ".." / "lib" / "lxvst" / "Kestrelphon.so"};
+                                   self.parent_path() / ".." / "lib" / "lxvst" / file};
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-    candidates.push_back(fs::path(home) / ".vst" / "Kestrelphon.so");
+    candidates.push_back(fs::path(home) / ".vst" / file);
+#endif
   for (const fs::path& p : candidates) {
     if (fs::exists(p, ec)) return p.lexically_normal().string();
   }

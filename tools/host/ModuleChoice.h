@@ -7,9 +7,10 @@
 
 namespace kest::host {
 
-// The module beside the build's tools folder, else the one installed beside
-// the tool (../lib/lxvst), else the user's ~/.vst, else builtPath (the one
-// the tool was built with).
+// The module (Kestrelphon.so; Kestrelphon.dll on Windows) of the build tree
+// the tool lies in, else the one installed beside the tool (../lib/lxvst; on
+// Windows the tool's own folder), else the user's ~/.vst (Linux), else
+// builtPath (the one the tool was built with).
 std::string DefaultModulePath(const char* argv0, const std::string& builtPath);
 
 // Selects a program by its number or by its name (exact first, then

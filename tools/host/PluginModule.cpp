@@ -4,6 +4,8 @@
 #include "VstHost.h"
 
 #if defined(_WIN32)
+#include "WindowsText.h"
+
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -11,15 +13,6 @@
 
 #if defined(_WIN32)
 namespace {
-
-std::wstring Widen(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring(utf8.begin(), utf8.end());
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
 
 std::string SystemMessage(DWORD code) {
   char* text = nullptr;
@@ -38,10 +31,7 @@ std::string SystemMessage(DWORD code) {
 // Loads the module by its full path, so that DLLs next to it are found the
 // way a host finds them, and without the system's error boxes.
 HMODULE LoadModule(const std::string& path) {
-  std::wstring wide = Widen(path);
-  for (auto& c : wide) {
-    if (c == L'/') c = L'\\';
-  }
+  std::wstring wide = kest::host::WindowsPath(path);
   wchar_t full[32768];
   const DWORD n = GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
   if (n > 0 && n < 32768) wide.assign(full, n);
