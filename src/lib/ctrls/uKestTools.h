@@ -104,13 +104,13 @@ void DrawRotatedCaption(ui::Canvas& Canvas, std::u16string_view Caption, const u
 
 // --- Printing and repainting --------------------------------------------------
 
-// Print request flags, with the platform's values.
-inline constexpr unsigned PRF_CHECKVISIBLE = 0x01;
-inline constexpr unsigned PRF_NONCLIENT = 0x02;
-inline constexpr unsigned PRF_CLIENT = 0x04;
-inline constexpr unsigned PRF_ERASEBKGND = 0x08;
-inline constexpr unsigned PRF_CHILDREN = 0x10;
-inline constexpr unsigned PRF_OWNED = 0x20;
+// Print request flags: the window system's.
+using ui::PRF_CHECKVISIBLE;
+using ui::PRF_CHILDREN;
+using ui::PRF_CLIENT;
+using ui::PRF_ERASEBKGND;
+using ui::PRF_NONCLIENT;
+using ui::PRF_OWNED;
 
 // Paints a window's frame (the part outside its client area).
 using TKestNCPainter = std::function<void(ui::Canvas& Canvas)>;
