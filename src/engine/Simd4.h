@@ -209,6 +209,9 @@ KEST_SIMD bool AllEqual(D4 a, D4 b) {
 KEST_SIMD void Store(double* p, D4 x) {
   _mm256_storeu_pd(p, x.v);
 }
+KEST_SIMD D4 LoadD(const double* p) {
+  return {_mm256_loadu_pd(p)};
+}
 KEST_SIMD D4 Max(D4 a, D4 b) {
   return {_mm256_max_pd(a.v, b.v)};
 }
@@ -269,6 +272,9 @@ KEST_SIMD bool AllEqual(D4 a, D4 b) {
 KEST_SIMD void Store(double* p, D4 x) {
   _mm_storeu_pd(p, x.lo);
   _mm_storeu_pd(p + 2, x.hi);
+}
+KEST_SIMD D4 LoadD(const double* p) {
+  return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
 }
 KEST_SIMD D4 Max(D4 a, D4 b) {
   return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};

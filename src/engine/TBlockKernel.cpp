@@ -92,7 +92,7 @@ inline TCoefficients Coefficients(D4 xm1, D4 x0, D4 x1, D4 x2, D4 t, const TCubi
 // Answers the four outputs (singles, held as doubles).
 inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
   const D4 out = Single(((c.C3 * c.T + c.C2) * c.T + c.C1) * c.T + c.X0);
-  const F4 w = Narrow(v + out * feed);
+  const D4 w = Single(v + out * feed);
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
   Store(r.Buf + cnt, w);
@@ -122,9 +122,11 @@ struct TLag {
 
 // The taps of four frames whose read positions follow one another, from the
 // first frame's x-1 on: seven neighbouring samples.
-inline void NeighbouringTaps(const float* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
-  xm1 = Wide(Load(at));
-  Shifts(xm1, Wide(Load(at + kChunk)), x0, x1, x2);
+inline void NeighbouringTaps(const double* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
+  xm1 = LoadD(at);
+  x0 = LoadD(at + 1);
+  x1 = LoadD(at + 2);
+  x2 = LoadD(at + 3);
 }
 
 // Four frames of a line whose delay moves.
@@ -137,10 +139,10 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
     NeighbouringTaps(r.Buf + base - static_cast<int32_t>(First(lag.Lag)), xm1, x0, x1, x2);
   } else {
     const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - Truncate(lag.Lag);
-    F4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
-    F4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
+    D4 a = LoadD(r.Buf + Lane(at, 0)), b = LoadD(r.Buf + Lane(at, 1));
+    D4 c = LoadD(r.Buf + Lane(at, 2)), d = LoadD(r.Buf + Lane(at, 3));
     Transpose(a, b, c, d);
-    xm1 = Wide(a), x0 = Wide(b), x1 = Wide(c), x2 = Wide(d);
+    xm1 = a, x0 = b, x1 = c, x2 = d;
   }
   return CombWrite(r, Coefficients(xm1, x0, x1, x2, lag.T, k), feed, v);
 }
