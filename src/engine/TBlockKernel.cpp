@@ -169,9 +169,9 @@ inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, 
   return CombWrite(r, CombRead(r, lag, t, k), feed, v);
 }
 
-// All six lines at lags that hold through the chunk. Each line's reading
-// half runs before the writing half of the one before, so the long chain
-// from the taps to the write-back of one line overlaps the next one's.
+// All six lines at lags that hold through the chunk. Every line's reading
+// half runs before any writing half, so the long chains from the taps to the
+// write-backs of the six lines overlap.
 inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
                     D4 feed, const D4* in, D4* out) {
   TCoefficients c[kLines];
@@ -181,18 +181,10 @@ inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, co
   auto write = [&](int l) __attribute__((always_inline)) {
     out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
   };
-  read(0);
-  read(1);
-  read(2);
-  write(0);
-  read(3);
-  write(1);
-  read(4);
-  write(2);
-  read(5);
-  write(3);
-  write(4);
-  write(5);
+  for (int l = 0; l < kLines; ++l)
+    read(l);
+  for (int l = 0; l < kLines; ++l)
+    write(l);
 }
 
 // Four frames one at a time, for delays too short or too long to run side by side.
