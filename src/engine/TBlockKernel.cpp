@@ -123,10 +123,10 @@ struct TLag {
 // The taps of four frames whose read positions follow one another, from the
 // first frame's x-1 on: seven neighbouring samples.
 inline void NeighbouringTaps(const double* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
-  xm1 = LoadD(at);
-  x0 = LoadD(at + 1);
-  x1 = LoadD(at + 2);
-  x2 = LoadD(at + 3);
+  xm1 = Load(at);
+  x0 = Load(at + 1);
+  x1 = Load(at + 2);
+  x2 = Load(at + 3);
 }
 
 // Four frames of a line whose delay moves.
@@ -139,8 +139,8 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
     NeighbouringTaps(r.Buf + base - static_cast<int32_t>(First(lag.Lag)), xm1, x0, x1, x2);
   } else {
     const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - Truncate(lag.Lag);
-    D4 a = LoadD(r.Buf + Lane(at, 0)), b = LoadD(r.Buf + Lane(at, 1));
-    D4 c = LoadD(r.Buf + Lane(at, 2)), d = LoadD(r.Buf + Lane(at, 3));
+    D4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
+    D4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
     Transpose(a, b, c, d);
     xm1 = a, x0 = b, x1 = c, x2 = d;
   }
@@ -175,16 +175,10 @@ inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, 
 inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
                     D4 feed, const D4* in, D4* out) {
   TCoefficients c[kLines];
-  auto read = [&](int l) __attribute__((always_inline)) {
+  for (int l = 0; l < kLines; ++l)
     c[l] = CombRead(*lines[l], lag[l], t[l], k);
-  };
-  auto write = [&](int l) __attribute__((always_inline)) {
+  for (int l = 0; l < kLines; ++l)
     out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
-  };
-  for (int l = 0; l < kLines; ++l)
-    read(l);
-  for (int l = 0; l < kLines; ++l)
-    write(l);
 }
 
 // Four frames one at a time, for delays too short or too long to run side by side.
@@ -386,7 +380,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   TPeaks peaks;
   peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
   // The meters run a chunk behind, beside the lines: the previous chunk's levels.
-  D4 levels[4];
+  D4 levels[4] = {};
 
   for (int32_t j = 0; j < job.Frames; j += kChunk) {
     F4 inF[2];

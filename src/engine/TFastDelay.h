@@ -64,7 +64,8 @@ public:
   bool Flushed() const { return fFlushed; }
   void SetFlushed(bool f) { fFlushed = f; }
   int32_t MaxDelay() const { return fRing.Max; }
-  // The ring's first copy, the one the delay reads as a plain ring.
+  // The ring's first copy, the one the delay reads as a plain ring, in bytes
+  // of single-precision samples (the storage holds them as doubles).
   int32_t SizeInBytes() const { return static_cast<int32_t>(sizeof(float)) * fRing.Max; }
   int32_t WriteIndex() const { return fRing.Cnt; }
   // The ring, MaxDelay samples.
