@@ -209,17 +209,14 @@ KEST_SIMD bool AllEqual(D4 a, D4 b) {
 KEST_SIMD void Store(double* p, D4 x) {
   _mm256_storeu_pd(p, x.v);
 }
+KEST_SIMD D4 Load(const double* p) {
+  return {_mm256_loadu_pd(p)};
+}
 KEST_SIMD D4 Max(D4 a, D4 b) {
   return {_mm256_max_pd(a.v, b.v)};
 }
 KEST_SIMD D4 Abs(D4 x) {
   return {_mm256_and_pd(x.v, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF)))};
-}
-// Lanes 1 .. 4, 2 .. 5 and 3 .. 6 of the eight lanes of a and b.
-KEST_SIMD void Shifts(D4 a, D4 b, D4& by1, D4& by2, D4& by3) {
-  by2.v = _mm256_permute2f128_pd(a.v, b.v, 0x21);
-  by1.v = _mm256_shuffle_pd(a.v, by2.v, 0x5);
-  by3.v = _mm256_shuffle_pd(by2.v, b.v, 0x5);
 }
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const __m256d t0 = _mm256_unpacklo_pd(a.v, b.v); // a0 b0 a2 b2
@@ -270,18 +267,15 @@ KEST_SIMD void Store(double* p, D4 x) {
   _mm_storeu_pd(p, x.lo);
   _mm_storeu_pd(p + 2, x.hi);
 }
+KEST_SIMD D4 Load(const double* p) {
+  return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
+}
 KEST_SIMD D4 Max(D4 a, D4 b) {
   return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};
 }
 KEST_SIMD D4 Abs(D4 x) {
   const __m128d mask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
   return {_mm_and_pd(x.lo, mask), _mm_and_pd(x.hi, mask)};
-}
-KEST_SIMD void Shifts(D4 a, D4 b, D4& by1, D4& by2, D4& by3) {
-  const __m128d mid = _mm_shuffle_pd(a.hi, b.lo, 0x1); // a3 b0
-  by1 = {_mm_shuffle_pd(a.lo, a.hi, 0x1), mid};
-  by2 = {a.hi, b.lo};
-  by3 = {mid, _mm_shuffle_pd(b.lo, b.hi, 0x1)};
 }
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const D4 ra = a, rb = b, rc = c, rd = d;

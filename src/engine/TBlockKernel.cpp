@@ -92,7 +92,7 @@ inline TCoefficients Coefficients(D4 xm1, D4 x0, D4 x1, D4 x2, D4 t, const TCubi
 // Answers the four outputs (singles, held as doubles).
 inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
   const D4 out = Single(((c.C3 * c.T + c.C2) * c.T + c.C1) * c.T + c.X0);
-  const F4 w = Narrow(v + out * feed);
+  const D4 w = Single(v + out * feed);
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
   Store(r.Buf + cnt, w);
@@ -122,9 +122,11 @@ struct TLag {
 
 // The taps of four frames whose read positions follow one another, from the
 // first frame's x-1 on: seven neighbouring samples.
-inline void NeighbouringTaps(const float* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
-  xm1 = Wide(Load(at));
-  Shifts(xm1, Wide(Load(at + kChunk)), x0, x1, x2);
+inline void NeighbouringTaps(const double* at, D4& xm1, D4& x0, D4& x1, D4& x2) {
+  xm1 = Load(at);
+  x0 = Load(at + 1);
+  x1 = Load(at + 2);
+  x2 = Load(at + 3);
 }
 
 // Four frames of a line whose delay moves.
@@ -137,10 +139,10 @@ inline D4 CombMoving(TCombRing& r, F4 delay, const TCubic& k, D4 feed, D4 v) {
     NeighbouringTaps(r.Buf + base - static_cast<int32_t>(First(lag.Lag)), xm1, x0, x1, x2);
   } else {
     const I4 at = SplatI(base) + MakeI(0, 1, 2, 3) - Truncate(lag.Lag);
-    F4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
-    F4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
+    D4 a = Load(r.Buf + Lane(at, 0)), b = Load(r.Buf + Lane(at, 1));
+    D4 c = Load(r.Buf + Lane(at, 2)), d = Load(r.Buf + Lane(at, 3));
     Transpose(a, b, c, d);
-    xm1 = Wide(a), x0 = Wide(b), x1 = Wide(c), x2 = Wide(d);
+    xm1 = a, x0 = b, x1 = c, x2 = d;
   }
   return CombWrite(r, Coefficients(xm1, x0, x1, x2, lag.T, k), feed, v);
 }
@@ -167,30 +169,16 @@ inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, 
   return CombWrite(r, CombRead(r, lag, t, k), feed, v);
 }
 
-// All six lines at lags that hold through the chunk. Each line's reading
-// half runs before the writing half of the one before, so the long chain
-// from the taps to the write-back of one line overlaps the next one's.
+// All six lines at lags that hold through the chunk. Every line's reading
+// half runs before any writing half, so the long chains from the taps to the
+// write-backs of the six lines overlap.
 inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
                     D4 feed, const D4* in, D4* out) {
   TCoefficients c[kLines];
-  auto read = [&](int l) __attribute__((always_inline)) {
+  for (int l = 0; l < kLines; ++l)
     c[l] = CombRead(*lines[l], lag[l], t[l], k);
-  };
-  auto write = [&](int l) __attribute__((always_inline)) {
+  for (int l = 0; l < kLines; ++l)
     out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
-  };
-  read(0);
-  read(1);
-  read(2);
-  write(0);
-  read(3);
-  write(1);
-  read(4);
-  write(2);
-  read(5);
-  write(3);
-  write(4);
-  write(5);
 }
 
 // Four frames one at a time, for delays too short or too long to run side by side.
@@ -392,7 +380,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   TPeaks peaks;
   peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
   // The meters run a chunk behind, beside the lines: the previous chunk's levels.
-  D4 levels[4];
+  D4 levels[4] = {};
 
   for (int32_t j = 0; j < job.Frames; j += kChunk) {
     F4 inF[2];

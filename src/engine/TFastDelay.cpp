@@ -18,7 +18,7 @@ TFastDelay::TRing TFastDelay::NewRing(float SampleRate) {
   // One sixteenth of a second, ties to even (88200 Hz gives 5512).
   ring.Max = kest::RoundEven(static_cast<double>(SampleRate) / 16.0);
   if (ring.Max < 4) ring.Max = 4; // the four taps need a ring of at least four
-  ring.Buf = std::make_unique<float[]>(static_cast<std::size_t>(TCombRing::Floats(ring.Max)));
+  ring.Buf = std::make_unique<double[]>(static_cast<std::size_t>(TCombRing::Samples(ring.Max)));
   return ring;
 }
 
@@ -37,7 +37,7 @@ void TFastDelay::Adopt(TRing&& ring) noexcept {
 void TFastDelay::Flush() {
   if (fFlushed) return;
   std::memset(fStorage.get(), 0,
-              sizeof(float) * static_cast<std::size_t>(TCombRing::Floats(fRing.Max)));
+              sizeof(double) * static_cast<std::size_t>(TCombRing::Samples(fRing.Max)));
   fFlushed = true;
 }
 

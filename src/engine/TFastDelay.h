@@ -23,7 +23,7 @@ public:
   // A ring for a sample rate, made before it replaces a line's ring so that a
   // failed allocation changes nothing.
   struct TRing {
-    std::unique_ptr<float[]> Buf;
+    std::unique_ptr<double[]> Buf;
     int32_t Max = 0;
   };
   static TRing NewRing(float SampleRate);
@@ -64,16 +64,17 @@ public:
   bool Flushed() const { return fFlushed; }
   void SetFlushed(bool f) { fFlushed = f; }
   int32_t MaxDelay() const { return fRing.Max; }
-  // The ring's first copy, the one the delay reads as a plain ring.
+  // The ring's first copy, the one the delay reads as a plain ring, in bytes
+  // of single-precision samples (the storage holds them as doubles).
   int32_t SizeInBytes() const { return static_cast<int32_t>(sizeof(float)) * fRing.Max; }
   int32_t WriteIndex() const { return fRing.Cnt; }
   // The ring, MaxDelay samples.
-  const float* Buffer() const { return fRing.Buf; }
+  const double* Buffer() const { return fRing.Buf; }
   // The ring as the engine's block path works on it, delay included.
   TCombRing& Ring() { return fRing; }
 
 private:
-  std::unique_ptr<float[]> fStorage;
+  std::unique_ptr<double[]> fStorage;
   TCombRing fRing;
   // Set from the thread that changes Depth while the audio thread reads it.
   std::atomic<TFeedback> fOwn{TFeedback{}};

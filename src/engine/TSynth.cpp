@@ -72,6 +72,10 @@ TSynth::TSynth(audioMasterCallback audioMaster)
   for (TEnv& gate : fGate)
     gate = TEnv{};
   UseInstructionSet(BestInstructionSet());
+  fJob.Port = fPort.data();
+  fJob.Gate = fGate.data();
+  for (std::size_t l = 0; l < fPipes.size(); ++l)
+    fJob.Lines[l] = &fPipes[l].Ring();
   for (TFastDelay& line : fPipes)
     line.Flush();
   SetProgramManual(0);
@@ -280,7 +284,7 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
 
   const int32_t whole = frames - frames % kest::kChunk;
   if (whole > 0) {
-    TBlockJob job;
+    TBlockJob& job = fJob;
     job.In[0] = inL;
     job.In[1] = inR;
     job.Out[0] = outL;
@@ -290,10 +294,6 @@ void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float
     job.KRelease = fKRelease;
     job.KReleaseM = fKReleaseM;
     AimGates(v);
-    job.Port = fPort.data();
-    job.Gate = fGate.data();
-    for (std::size_t l = 0; l < fPipes.size(); ++l)
-      job.Lines[l] = &fPipes[l].Ring();
     for (int i = 0; i < 4; ++i)
       job.Peaks[i] = peaks[i];
     fKernel.load(std::memory_order_relaxed)(job);

@@ -119,6 +119,9 @@ private:
   // 1L, 1R, 2L, 2R, 3L, 3R
   std::array<TFastDelay, 2 * kest::kNumChannels> fPipes;
   int32_t fStep = -1; // the step whose notes were last loaded into the glides
+  // What each processing call hands the kernel; the pointers into this
+  // instance stay, the rest is filled in per call.
+  TBlockJob fJob;
   std::atomic<TInstructionSet> fInstructionSet{TInstructionSet::Baseline};
   std::atomic<kest::TBlockKernel> fKernel{nullptr};
 };

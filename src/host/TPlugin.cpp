@@ -239,9 +239,10 @@ int32_t TPlugin::StepOfPosition(double ppqPos) {
   // Beyond about 4.5e307 quarters the product overflows; every position that
   // large is a whole number of bars, so its step is 0.
   if (!std::isfinite(sixteenths)) return 0;
-  double step = std::fmod(sixteenths, 16.0);
-  if (step < 0.0) step += 16.0;
-  return static_cast<int32_t>(step);
+  // The remainder by 16 as floor division gives it: exact for every whole
+  // number a double holds, in 0 .. 15 for negative ones too, and without the
+  // cost of fmod in every processing call.
+  return static_cast<int32_t>(sixteenths - 16.0 * std::floor(sixteenths / 16.0));
 }
 
 void TPlugin::UpdatePos() {
