@@ -43,6 +43,9 @@ KEST_SIMD F4 Max(F4 a, F4 b) {
 KEST_SIMD F4 Min(F4 a, F4 b) {
   return {_mm_min_ps(a.v, b.v)};
 }
+KEST_SIMD F4 Abs(F4 x) {
+  return {_mm_and_ps(x.v, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)))};
+}
 KEST_SIMD F4 AllSet() {
   return {_mm_castsi128_ps(_mm_set1_epi32(-1))};
 }
@@ -212,12 +215,6 @@ KEST_SIMD void Store(double* p, D4 x) {
 KEST_SIMD D4 Load(const double* p) {
   return {_mm256_loadu_pd(p)};
 }
-KEST_SIMD D4 Max(D4 a, D4 b) {
-  return {_mm256_max_pd(a.v, b.v)};
-}
-KEST_SIMD D4 Abs(D4 x) {
-  return {_mm256_and_pd(x.v, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF)))};
-}
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const __m256d t0 = _mm256_unpacklo_pd(a.v, b.v); // a0 b0 a2 b2
   const __m256d t1 = _mm256_unpackhi_pd(a.v, b.v); // a1 b1 a3 b3
@@ -269,13 +266,6 @@ KEST_SIMD void Store(double* p, D4 x) {
 }
 KEST_SIMD D4 Load(const double* p) {
   return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
-}
-KEST_SIMD D4 Max(D4 a, D4 b) {
-  return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};
-}
-KEST_SIMD D4 Abs(D4 x) {
-  const __m128d mask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
-  return {_mm_and_pd(x.lo, mask), _mm_and_pd(x.hi, mask)};
 }
 KEST_SIMD void Transpose(D4& a, D4& b, D4& c, D4& d) {
   const D4 ra = a, rb = b, rc = c, rd = d;

@@ -196,17 +196,20 @@ inline D4 CombOneByOne(TCombRing& r, F4 delay, float feed, F4 v) {
 // The peak meters (in L, in R, out L, out R): frame after frame each decays
 // by 0.999 (in double, rounded to single) and takes the frame's level if
 // that is higher.
+// The levels and the samples are singles, and the larger of two singles is
+// the same whether they are compared as singles or as doubles: only the decay
+// needs double.
 struct TPeaks {
-  D4 Level;
+  F4 Level;
 
   // levels: in L, in R, out L, out R over a chunk's frames.
-  inline void Run(D4 inL, D4 inR, D4 outL, D4 outR) {
-    D4 a0 = Abs(inL), a1 = Abs(inR), a2 = Abs(outL), a3 = Abs(outR);
+  inline void Run(F4 inL, F4 inR, F4 outL, F4 outR) {
+    F4 a0 = Abs(inL), a1 = Abs(inR), a2 = Abs(outL), a3 = Abs(outR);
     Transpose(a0, a1, a2, a3);
-    Level = Max(a0, Single(Level * 0.999));
-    Level = Max(a1, Single(Level * 0.999));
-    Level = Max(a2, Single(Level * 0.999));
-    Level = Max(a3, Single(Level * 0.999));
+    Level = Max(a0, Narrow(Wide(Level) * 0.999));
+    Level = Max(a1, Narrow(Wide(Level) * 0.999));
+    Level = Max(a2, Narrow(Wide(Level) * 0.999));
+    Level = Max(a3, Narrow(Wide(Level) * 0.999));
   }
 };
 
@@ -378,9 +381,9 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   control.Next(*now);
 
   TPeaks peaks;
-  peaks.Level = Make(job.Peaks[0], job.Peaks[1], job.Peaks[2], job.Peaks[3]);
+  peaks.Level = Load(job.Peaks);
   // The meters run a chunk behind, beside the lines: the previous chunk's levels.
-  D4 levels[4] = {};
+  F4 levels[4] = {};
 
   for (int32_t j = 0; j < job.Frames; j += kChunk) {
     F4 inF[2];
@@ -400,8 +403,8 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
       const F4 mixed = Narrow(level * (out[s] * now->Gate[0] + out[s + 2] * now->Gate[1] +
                                        out[s + 4] * now->Gate[2] + in[s] * now->Gate[3] * 3.0));
       Store(job.Out[s] + j, mixed);
-      levels[s] = in[s];
-      levels[s + 2] = Wide(mixed);
+      levels[s] = inF[s];
+      levels[s + 2] = mixed;
     }
 
     if (!last) {
@@ -416,10 +419,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   for (int l = 0; l < kLines; ++l)
     job.Lines[l]->Delay =
         now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing.Delay[l];
-  alignas(32) double p[4];
-  Store(p, peaks.Level);
-  for (int i = 0; i < 4; ++i)
-    job.Peaks[i] = static_cast<float>(p[i]);
+  Store(job.Peaks, peaks.Level);
 }
 
 } // namespace kest
