@@ -8,9 +8,12 @@
 // the reference reads them every frame. A host automates between its
 // processing calls, and so does this test: every change lands between two
 // calls (wherever that falls within a step, a chunk of the kernel or a glide).
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "EngineRender.h"
@@ -153,6 +156,71 @@ TEST_P(BlockPath, RendersWhatTheReferencePathRendersBitForBit) {
       EXPECT_TRUE(SameBits(got.delays, want.delays, sizeof want.delays)) << "line delays";
     }
   }
+}
+
+// Noise with samples a host should not send: huge ones, subnormal ones,
+// negative zeros, then an infinity and a NaN (after which the lines hold NaN).
+class HostileNoise final : public Signal {
+public:
+  explicit HostileNoise(float rate) : fInfAt(0.6 * rate), fNanAt(0.8 * rate) {}
+  void Next(float& left, float& right) override {
+    fNoise.Next(left, right);
+    const int n = fFrame++;
+    if (n % 97 == 13) left = 1e30f;
+    if (n % 389 == 200) right = -1e-40f;
+    if (n % 131 == 7) left = right = -0.0f;
+    if (n == fInfAt) right = std::numeric_limits<float>::infinity();
+    if (n == fNanAt) left = std::numeric_limits<float>::quiet_NaN();
+  }
+
+private:
+  Noise fNoise;
+  int fFrame = 0;
+  int fInfAt, fNanAt;
+};
+
+// The meters after every call, and every sample (a NaN matching any NaN).
+TEST_P(BlockPath, HostileSamplesGiveTheSameMetersAfterEveryCall) {
+  if (!TSynth::Runs(GetParam())) GTEST_SKIP() << "this machine lacks the instruction set";
+  constexpr float kRate = 44100.0f;
+  auto render = [&](TSynth& synth, std::vector<float>& meters) {
+    synth.SetSampleRate(kRate);
+    synth.Resume();
+    synth.SetProgram(0);
+    Plan plan;
+    plan.rate = kRate;
+    plan.frames = static_cast<int>(kRate);
+    plan.blocks = {37, 4, 260};
+    plan.between = [&](TSynth& s, int) {
+      for (int i = 0; i < 4; ++i)
+        meters.push_back(s.Peak(i));
+    };
+    HostileNoise input(kRate);
+    return Render(synth, plan, input);
+  };
+  FakeHost::Reset();
+  TSynthReference reference(&FakeHost::Callback);
+  std::vector<float> wantMeters, gotMeters;
+  const Output want = render(reference, wantMeters);
+  FakeHost::Reset();
+  TSynth synth(&FakeHost::Callback);
+  synth.UseInstructionSet(GetParam());
+  const Output got = render(synth, gotMeters);
+
+  ASSERT_EQ(gotMeters.size(), wantMeters.size());
+  EXPECT_TRUE(SameBits(gotMeters.data(), wantMeters.data(), sizeof(float) * wantMeters.size()))
+      << "meters, first difference at " << FirstDifference(gotMeters, wantMeters);
+  for (const auto& [side, g, w] : {std::tuple{"left", &got.left, &want.left},
+                                   std::tuple{"right", &got.right, &want.right}}) {
+    ASSERT_EQ(g->size(), w->size());
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < w->size(); ++i) {
+      const bool bothNaN = std::isnan((*g)[i]) && std::isnan((*w)[i]);
+      if (!bothNaN && !SameBits(&(*g)[i], &(*w)[i], sizeof(float))) ++differ;
+    }
+    EXPECT_EQ(differ, 0u) << side;
+  }
+  EXPECT_TRUE(std::isnan(got.left.back())) << "the NaN reached the lines";
 }
 
 INSTANTIATE_TEST_SUITE_P(InstructionSets, BlockPath, InstructionSets(), InstructionSetName);
