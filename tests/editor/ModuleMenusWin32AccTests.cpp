@@ -7,12 +7,9 @@
 
 #include "ModuleEditorFixture.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+#include "WindowsHeader.h"
+
 #include <oleacc.h>
-#include <windows.h>
 
 namespace kest::editortest {
 namespace {

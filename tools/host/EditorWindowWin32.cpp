@@ -5,11 +5,7 @@
 #include "ScreenCopy.h"
 #include "WindowsText.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsHeader.h"
 
 namespace kest::host {
 

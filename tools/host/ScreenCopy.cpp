@@ -1,7 +1,6 @@
 #include "ScreenCopy.h"
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "WindowsHeader.h"
 
 namespace kest::host {
 
