@@ -28,6 +28,9 @@ KEST_SIMD F4 Load(const float* p) {
 KEST_SIMD void Store(float* p, F4 x) {
   _mm_storeu_ps(p, x.v);
 }
+KEST_SIMD F4 MakeF(float a, float b, float c, float d) {
+  return {_mm_setr_ps(a, b, c, d)};
+}
 KEST_SIMD F4 SplatF(float x) {
   return {_mm_set1_ps(x)};
 }
@@ -48,6 +51,21 @@ KEST_SIMD F4 Abs(F4 x) {
 }
 KEST_SIMD F4 AllSet() {
   return {_mm_castsi128_ps(_mm_set1_epi32(-1))};
+}
+// a0 b0 a1 b1, and a2 b2 a3 b3.
+KEST_SIMD F4 InterleaveLow(F4 a, F4 b) {
+  return {_mm_unpacklo_ps(a.v, b.v)};
+}
+KEST_SIMD F4 InterleaveHigh(F4 a, F4 b) {
+  return {_mm_unpackhi_ps(a.v, b.v)};
+}
+// Lanes 2 and 3 moved to 0 and 1.
+KEST_SIMD F4 HighHalf(F4 x) {
+  return {_mm_movehl_ps(x.v, x.v)};
+}
+// The low two lanes times k, in double, rounded to single; the others 0.
+KEST_SIMD F4 DecayLowPair(F4 x, double k) {
+  return {_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(x.v), _mm_set1_pd(k)))};
 }
 // The lanes of a above lo and at most hi (a NaN is neither), as a mask.
 KEST_SIMD F4 Within(F4 a, float lo, float hi) {

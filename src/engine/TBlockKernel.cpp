@@ -198,19 +198,46 @@ inline D4 CombOneByOne(TCombRing& r, F4 delay, float feed, F4 v) {
 // that is higher.
 // The levels and the samples are singles, and the larger of two singles is
 // the same whether they are compared as singles or as doubles: only the decay
-// needs double.
-struct TPeaks {
-  F4 Level;
+// needs double. The meters go as two pairs (in, out), each in the low half of
+// a vector: a pair's decay takes two-lane conversions, which are quicker
+// than four-lane ones, and the chain of decays is what the end of a short
+// processing call waits for.
+class TPeaks {
+public:
+  explicit TPeaks(const float* levels)
+      : fIn(MakeF(levels[0], levels[1], 0.0f, 0.0f)),
+        fOut(MakeF(levels[2], levels[3], 0.0f, 0.0f)) {}
 
-  // levels: in L, in R, out L, out R over a chunk's frames.
-  inline void Run(F4 inL, F4 inR, F4 outL, F4 outR) {
-    F4 a0 = Abs(inL), a1 = Abs(inR), a2 = Abs(outL), a3 = Abs(outR);
-    Transpose(a0, a1, a2, a3);
-    Level = Max(a0, Narrow(Wide(Level) * 0.999));
-    Level = Max(a1, Narrow(Wide(Level) * 0.999));
-    Level = Max(a2, Narrow(Wide(Level) * 0.999));
-    Level = Max(a3, Narrow(Wide(Level) * 0.999));
+  // A chunk's frames of the four signals.
+  KEST_INLINE void Run(F4 inL, F4 inR, F4 outL, F4 outR) {
+    fIn = Run(fIn, inL, inR);
+    fOut = Run(fOut, outL, outR);
   }
+
+  void Save(float* levels) const {
+    levels[0] = Lane(fIn, 0);
+    levels[1] = Lane(fIn, 1);
+    levels[2] = Lane(fOut, 0);
+    levels[3] = Lane(fOut, 1);
+  }
+
+private:
+  // A pair of meters after one frame, whose levels are in the low lanes of `frame`.
+  static KEST_INLINE F4 Frame(F4 meters, F4 frame) {
+    return Max(frame, DecayLowPair(meters, 0.999));
+  }
+
+  static KEST_INLINE F4 Run(F4 meters, F4 left, F4 right) {
+    const F4 frames01 = Abs(InterleaveLow(left, right));
+    const F4 frames23 = Abs(InterleaveHigh(left, right));
+    meters = Frame(meters, frames01);
+    meters = Frame(meters, HighHalf(frames01));
+    meters = Frame(meters, frames23);
+    return Frame(meters, HighHalf(frames23));
+  }
+
+  F4 fIn;  // in L, in R in the low lanes
+  F4 fOut; // out L, out R in the low lanes
 };
 
 // What a chunk's lines and mix need: the delays (or that they stand), each
@@ -380,8 +407,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   TControl* next = &controls[1];
   control.Next(*now);
 
-  TPeaks peaks;
-  peaks.Level = Load(job.Peaks);
+  TPeaks peaks(job.Peaks);
   // The meters run a chunk behind, beside the lines: the previous chunk's levels.
   F4 levels[4] = {};
 
@@ -419,7 +445,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   for (int l = 0; l < kLines; ++l)
     job.Lines[l]->Delay =
         now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing.Delay[l];
-  Store(job.Peaks, peaks.Level);
+  peaks.Save(job.Peaks);
 }
 
 } // namespace kest
