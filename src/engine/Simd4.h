@@ -4,6 +4,10 @@
 // the flags the including translation unit is compiled with. Every operation
 // is the IEEE operation of its scalar counterpart, lane by lane.
 //
+// Where the translation unit may use FMA (the AVX2 kernel), a fused
+// multiply-add stands only for an exact product plus a number, which rounds
+// once either way (ProductPlus).
+//
 // Only the block kernel includes this, and everything here has internal
 // linkage: each instruction set's kernel keeps its own copy.
 #include <immintrin.h>
@@ -300,6 +304,15 @@ KEST_SIMD D4 operator*(double a, D4 b) {
 }
 KEST_SIMD D4 operator*(D4 a, double b) {
   return a * Splat(b);
+}
+// a x b + c, for factors whose product a double holds exactly (two singles,
+// or a single and a constant of few bits): one rounding, fused or not.
+KEST_SIMD D4 ProductPlus(D4 a, D4 b, D4 c) {
+#if defined(__FMA__) && defined(__AVX__)
+  return {_mm256_fmadd_pd(a.v, b.v, c.v)};
+#else
+  return a * b + c;
+#endif
 }
 // Rounded to single precision, kept as double for the steps that follow.
 KEST_SIMD D4 Single(D4 x) {

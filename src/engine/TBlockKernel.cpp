@@ -69,11 +69,13 @@ inline F4 SideBySide(F4 delay, int32_t max) {
   return Within(delay, static_cast<float>(kChunk + 1), static_cast<float>(max - 1));
 }
 
-// The constants of the cubic, as vectors.
+// The constants of the cubic, as vectors. Times a single, each but 1.5 gives
+// an exact double.
 struct TCubic {
   D4 Half = Splat(0.5);
+  D4 MinusHalf = Splat(-0.5);
   D4 OneAndHalf = Splat(1.5);
-  D4 TwoAndHalf = Splat(2.5);
+  D4 MinusTwoAndHalf = Splat(-2.5);
   D4 Two = Splat(2.0);
 };
 
@@ -83,16 +85,21 @@ struct TCoefficients {
   D4 C1, C2, C3, X0, T;
 };
 
+// The taps are singles: 2.5 x0, 2 x1 and 0.5 x2 are exact, as is half of a
+// difference of two of them.
 inline TCoefficients Coefficients(D4 xm1, D4 x0, D4 x1, D4 x2, D4 t, const TCubic& k) {
-  return {Single(k.Half * (x1 - xm1)), Single(xm1 - k.TwoAndHalf * x0 + k.Two * x1 - k.Half * x2),
-          Single(k.OneAndHalf * (x0 - x1) + k.Half * (x2 - xm1)), x0, t};
+  const D4 c2 =
+      ProductPlus(k.MinusHalf, x2, ProductPlus(k.Two, x1, ProductPlus(k.MinusTwoAndHalf, x0, xm1)));
+  const D4 c3 = ProductPlus(k.Half, x2 - xm1, k.OneAndHalf * (x0 - x1));
+  return {Single(k.Half * (x1 - xm1)), Single(c2), Single(c3), x0, t};
 }
 
 // The end of CombSample for four frames: the cubic and the write-back.
 // Answers the four outputs (singles, held as doubles).
+// C3 x T and out x feed are products of singles, exact.
 inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
-  const D4 out = Single(((c.C3 * c.T + c.C2) * c.T + c.C1) * c.T + c.X0);
-  const D4 w = Single(v + out * feed);
+  const D4 out = Single((ProductPlus(c.C3, c.T, c.C2) * c.T + c.C1) * c.T + c.X0);
+  const D4 w = Single(ProductPlus(out, feed, v));
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
   Store(r.Buf + cnt, w);

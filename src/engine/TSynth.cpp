@@ -304,7 +304,7 @@ bool TSynth::Runs(TInstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
   static const bool avx2 = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
   }();
   return avx2;
 #else
