@@ -182,8 +182,10 @@ inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, 
 inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
                     D4 feed, const D4* in, D4* out) {
   TCoefficients c[kLines];
+#pragma GCC unroll 6
   for (int l = 0; l < kLines; ++l)
     c[l] = CombRead(*lines[l], lag[l], t[l], k);
+#pragma GCC unroll 6
   for (int l = 0; l < kLines; ++l)
     out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
 }
