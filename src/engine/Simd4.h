@@ -81,9 +81,6 @@ KEST_SIMD F4 operator&(F4 a, F4 b) {
 KEST_SIMD bool All(F4 mask) {
   return _mm_movemask_ps(mask.v) == 0xF;
 }
-KEST_SIMD void Transpose(F4& a, F4& b, F4& c, F4& d) {
-  _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
-}
 KEST_SIMD F4 operator-(F4 a, F4 b) {
   return {_mm_sub_ps(a.v, b.v)};
 }
