@@ -4,6 +4,10 @@
 // the flags the including translation unit is compiled with. Every operation
 // is the IEEE operation of its scalar counterpart, lane by lane.
 //
+// Where the translation unit may use FMA (the AVX2 kernel), a fused
+// multiply-add stands only for an exact product plus a number, which rounds
+// once either way (ProductPlus).
+//
 // Only the block kernel includes this, and everything here has internal
 // linkage: each instruction set's kernel keeps its own copy.
 #include <immintrin.h>
@@ -28,6 +32,9 @@ KEST_SIMD F4 Load(const float* p) {
 KEST_SIMD void Store(float* p, F4 x) {
   _mm_storeu_ps(p, x.v);
 }
+KEST_SIMD F4 MakeF(float a, float b, float c, float d) {
+  return {_mm_setr_ps(a, b, c, d)};
+}
 KEST_SIMD F4 SplatF(float x) {
   return {_mm_set1_ps(x)};
 }
@@ -49,6 +56,21 @@ KEST_SIMD F4 Abs(F4 x) {
 KEST_SIMD F4 AllSet() {
   return {_mm_castsi128_ps(_mm_set1_epi32(-1))};
 }
+// a0 b0 a1 b1, and a2 b2 a3 b3.
+KEST_SIMD F4 InterleaveLow(F4 a, F4 b) {
+  return {_mm_unpacklo_ps(a.v, b.v)};
+}
+KEST_SIMD F4 InterleaveHigh(F4 a, F4 b) {
+  return {_mm_unpackhi_ps(a.v, b.v)};
+}
+// Lanes 2 and 3 moved to 0 and 1.
+KEST_SIMD F4 HighHalf(F4 x) {
+  return {_mm_movehl_ps(x.v, x.v)};
+}
+// The low two lanes times k, in double, rounded to single; the others 0.
+KEST_SIMD F4 DecayLowPair(F4 x, double k) {
+  return {_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(x.v), _mm_set1_pd(k)))};
+}
 // The lanes of a above lo and at most hi (a NaN is neither), as a mask.
 KEST_SIMD F4 Within(F4 a, float lo, float hi) {
   return {_mm_and_ps(_mm_cmpgt_ps(a.v, _mm_set1_ps(lo)), _mm_cmple_ps(a.v, _mm_set1_ps(hi)))};
@@ -58,9 +80,6 @@ KEST_SIMD F4 operator&(F4 a, F4 b) {
 }
 KEST_SIMD bool All(F4 mask) {
   return _mm_movemask_ps(mask.v) == 0xF;
-}
-KEST_SIMD void Transpose(F4& a, F4& b, F4& c, F4& d) {
-  _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
 }
 KEST_SIMD F4 operator-(F4 a, F4 b) {
   return {_mm_sub_ps(a.v, b.v)};
@@ -282,6 +301,15 @@ KEST_SIMD D4 operator*(double a, D4 b) {
 }
 KEST_SIMD D4 operator*(D4 a, double b) {
   return a * Splat(b);
+}
+// a x b + c, for factors whose product a double holds exactly (two singles,
+// or a single and a constant of few bits): one rounding, fused or not.
+KEST_SIMD D4 ProductPlus(D4 a, D4 b, D4 c) {
+#if defined(__FMA__) && defined(__AVX__)
+  return {_mm256_fmadd_pd(a.v, b.v, c.v)};
+#else
+  return a * b + c;
+#endif
 }
 // Rounded to single precision, kept as double for the steps that follow.
 KEST_SIMD D4 Single(D4 x) {

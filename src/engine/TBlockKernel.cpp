@@ -69,11 +69,13 @@ inline F4 SideBySide(F4 delay, int32_t max) {
   return Within(delay, static_cast<float>(kChunk + 1), static_cast<float>(max - 1));
 }
 
-// The constants of the cubic, as vectors.
+// The constants of the cubic, as vectors. Times a single, each but 1.5 gives
+// an exact double.
 struct TCubic {
   D4 Half = Splat(0.5);
+  D4 MinusHalf = Splat(-0.5);
   D4 OneAndHalf = Splat(1.5);
-  D4 TwoAndHalf = Splat(2.5);
+  D4 MinusTwoAndHalf = Splat(-2.5);
   D4 Two = Splat(2.0);
 };
 
@@ -83,16 +85,21 @@ struct TCoefficients {
   D4 C1, C2, C3, X0, T;
 };
 
+// The taps are singles: 2.5 x0, 2 x1 and 0.5 x2 are exact, as is half of a
+// difference of two of them.
 inline TCoefficients Coefficients(D4 xm1, D4 x0, D4 x1, D4 x2, D4 t, const TCubic& k) {
-  return {Single(k.Half * (x1 - xm1)), Single(xm1 - k.TwoAndHalf * x0 + k.Two * x1 - k.Half * x2),
-          Single(k.OneAndHalf * (x0 - x1) + k.Half * (x2 - xm1)), x0, t};
+  const D4 c2 =
+      ProductPlus(k.MinusHalf, x2, ProductPlus(k.Two, x1, ProductPlus(k.MinusTwoAndHalf, x0, xm1)));
+  const D4 c3 = ProductPlus(k.Half, x2 - xm1, k.OneAndHalf * (x0 - x1));
+  return {Single(k.Half * (x1 - xm1)), Single(c2), Single(c3), x0, t};
 }
 
 // The end of CombSample for four frames: the cubic and the write-back.
 // Answers the four outputs (singles, held as doubles).
+// C3 x T and out x feed are products of singles, exact.
 inline D4 CombWrite(TCombRing& r, const TCoefficients& c, D4 feed, D4 v) {
-  const D4 out = Single(((c.C3 * c.T + c.C2) * c.T + c.C1) * c.T + c.X0);
-  const D4 w = Single(v + out * feed);
+  const D4 out = Single((ProductPlus(c.C3, c.T, c.C2) * c.T + c.C1) * c.T + c.X0);
+  const D4 w = Single(ProductPlus(out, feed, v));
   const int32_t N = r.Max;
   const int32_t cnt = r.Cnt;
   Store(r.Buf + cnt, w);
@@ -175,8 +182,10 @@ inline D4 CombSteady(TCombRing& r, int32_t lag, D4 t, const TCubic& k, D4 feed, 
 inline void CombSix(TCombRing* const* lines, const int32_t* lag, const D4* t, const TCubic& k,
                     D4 feed, const D4* in, D4* out) {
   TCoefficients c[kLines];
+#pragma GCC unroll 6
   for (int l = 0; l < kLines; ++l)
     c[l] = CombRead(*lines[l], lag[l], t[l], k);
+#pragma GCC unroll 6
   for (int l = 0; l < kLines; ++l)
     out[l] = CombWrite(*lines[l], c[l], feed, in[l & 1]);
 }
@@ -198,19 +207,46 @@ inline D4 CombOneByOne(TCombRing& r, F4 delay, float feed, F4 v) {
 // that is higher.
 // The levels and the samples are singles, and the larger of two singles is
 // the same whether they are compared as singles or as doubles: only the decay
-// needs double.
-struct TPeaks {
-  F4 Level;
+// needs double. The meters go as two pairs (in, out), each in the low half of
+// a vector: a pair's decay takes two-lane conversions, which are quicker
+// than four-lane ones, and the chain of decays is what the end of a short
+// processing call waits for.
+class TPeaks {
+public:
+  explicit TPeaks(const float* levels)
+      : fIn(MakeF(levels[0], levels[1], 0.0f, 0.0f)),
+        fOut(MakeF(levels[2], levels[3], 0.0f, 0.0f)) {}
 
-  // levels: in L, in R, out L, out R over a chunk's frames.
-  inline void Run(F4 inL, F4 inR, F4 outL, F4 outR) {
-    F4 a0 = Abs(inL), a1 = Abs(inR), a2 = Abs(outL), a3 = Abs(outR);
-    Transpose(a0, a1, a2, a3);
-    Level = Max(a0, Narrow(Wide(Level) * 0.999));
-    Level = Max(a1, Narrow(Wide(Level) * 0.999));
-    Level = Max(a2, Narrow(Wide(Level) * 0.999));
-    Level = Max(a3, Narrow(Wide(Level) * 0.999));
+  // A chunk's frames of the four signals.
+  KEST_INLINE void Run(F4 inL, F4 inR, F4 outL, F4 outR) {
+    fIn = Run(fIn, inL, inR);
+    fOut = Run(fOut, outL, outR);
   }
+
+  void Save(float* levels) const {
+    levels[0] = Lane(fIn, 0);
+    levels[1] = Lane(fIn, 1);
+    levels[2] = Lane(fOut, 0);
+    levels[3] = Lane(fOut, 1);
+  }
+
+private:
+  // A pair of meters after one frame, whose levels are in the low lanes of `frame`.
+  static KEST_INLINE F4 Frame(F4 meters, F4 frame) {
+    return Max(frame, DecayLowPair(meters, 0.999));
+  }
+
+  static KEST_INLINE F4 Run(F4 meters, F4 left, F4 right) {
+    const F4 frames01 = Abs(InterleaveLow(left, right));
+    const F4 frames23 = Abs(InterleaveHigh(left, right));
+    meters = Frame(meters, frames01);
+    meters = Frame(meters, HighHalf(frames01));
+    meters = Frame(meters, frames23);
+    return Frame(meters, HighHalf(frames23));
+  }
+
+  F4 fIn;  // in L, in R in the low lanes
+  F4 fOut; // out L, out R in the low lanes
 };
 
 // What a chunk's lines and mix need: the delays (or that they stand), each
@@ -380,8 +416,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   TControl* next = &controls[1];
   control.Next(*now);
 
-  TPeaks peaks;
-  peaks.Level = Load(job.Peaks);
+  TPeaks peaks(job.Peaks);
   // The meters run a chunk behind, beside the lines: the previous chunk's levels.
   F4 levels[4] = {};
 
@@ -419,7 +454,7 @@ void KEST_BLOCK_KERNEL(TBlockJob& job) {
   for (int l = 0; l < kLines; ++l)
     job.Lines[l]->Delay =
         now->Moving ? Lane(now->Delays[l], kChunk - 1) : control.Standing.Delay[l];
-  Store(job.Peaks, peaks.Level);
+  peaks.Save(job.Peaks);
 }
 
 } // namespace kest

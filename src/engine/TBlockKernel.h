@@ -49,7 +49,8 @@ inline constexpr int32_t kChunk = 4;
 
 using TBlockKernel = void (*)(TBlockJob& job);
 
-// Baseline x86-64 (SSE2) and AVX2 (without FMA: no step may fuse two roundings).
+// Baseline x86-64 (SSE2), and AVX2 with FMA (fused only where that rounds
+// as the separate steps would).
 void BlockKernelBaseline(TBlockJob& job);
 void BlockKernelAvx2(TBlockJob& job);
 

@@ -187,9 +187,8 @@ void TSynth::RecalcSampleRate() {
 
 // ---- Processing ----
 
-TBlockValues TSynth::TakeValues(int32_t k) const {
+void TSynth::TakeValues(int32_t k, TBlockValues& v) const {
   constexpr auto relaxed = std::memory_order_relaxed;
-  TBlockValues v;
   v.SampleRate = static_cast<double>(FSampleRate.load(relaxed));
   v.PortK = fPortK.load(relaxed);
   v.Detune1 = fDetune1.load(relaxed);
@@ -206,7 +205,6 @@ TBlockValues TSynth::TakeValues(int32_t k) const {
   v.GateIni[kDry] = anyOn ? 0.0 : 1.0;
   v.Level = fLevel.load(relaxed);
   v.Feed = fFeedback.load(relaxed).Feed;
-  return v;
 }
 
 void TSynth::EnterStep(int32_t k) {
@@ -257,12 +255,12 @@ void TSynth::RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]) {
   }
 }
 
-TBlockValues TSynth::Begin(float (&peaks)[4]) {
+void TSynth::Begin(TBlockValues& v, float (&peaks)[4]) {
   const int32_t k = TPlugin::fStep.load(std::memory_order_relaxed);
   EnterStep(k);
   for (int i = 0; i < 4; ++i)
     peaks[i] = Peaks[i].load(std::memory_order_relaxed);
-  return TakeValues(k);
+  TakeValues(k, v);
 }
 
 void TSynth::StorePeaks(const float (&peaks)[4]) {
@@ -272,37 +270,33 @@ void TSynth::StorePeaks(const float (&peaks)[4]) {
 
 void TSynth::DoProcess(TSample& s) {
   float peaks[4];
-  const TBlockValues v = Begin(peaks);
+  TBlockValues v;
+  Begin(v, peaks);
   RunFrame(v, s, peaks);
   StorePeaks(peaks);
 }
 
 void TSynth::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
                           int32_t frames) {
-  float peaks[4];
-  const TBlockValues v = Begin(peaks);
-
+  // Everything goes straight into the kernel's job: copies of it would cost
+  // more than the short calls some hosts make are worth.
+  TBlockJob& job = fJob;
+  Begin(job.Values, job.Peaks);
   const int32_t whole = frames - frames % kest::kChunk;
   if (whole > 0) {
-    TBlockJob& job = fJob;
     job.In[0] = inL;
     job.In[1] = inR;
     job.Out[0] = outL;
     job.Out[1] = outR;
     job.Frames = whole;
-    job.Values = v;
     job.KRelease = fKRelease;
     job.KReleaseM = fKReleaseM;
-    AimGates(v);
-    for (int i = 0; i < 4; ++i)
-      job.Peaks[i] = peaks[i];
+    AimGates(job.Values);
     fKernel.load(std::memory_order_relaxed)(job);
-    for (int i = 0; i < 4; ++i)
-      peaks[i] = job.Peaks[i];
   }
   EachFrame(inL, inR, outL, outR, whole, frames,
-            [this, &v, &peaks](TSample& s) { RunFrame(v, s, peaks); });
-  StorePeaks(peaks);
+            [this, &job](TSample& s) { RunFrame(job.Values, s, job.Peaks); });
+  StorePeaks(job.Peaks);
 }
 
 bool TSynth::Runs(TInstructionSet set) {
@@ -310,7 +304,7 @@ bool TSynth::Runs(TInstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
   static const bool avx2 = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
   }();
   return avx2;
 #else

@@ -82,14 +82,14 @@ private:
   void MapValue(int32_t index, double v);
 
   // The values other threads set, as they are now, for the current step k.
-  TBlockValues TakeValues(int32_t k) const;
+  void TakeValues(int32_t k, TBlockValues& v) const;
   // A new step loads the glide targets, whatever its switches say.
   void EnterStep(int32_t k);
   // The gates' targets from the values taken.
   void AimGates(const TBlockValues& v);
   // What every call into the sound starts with: the step's glide targets,
   // the peak meters and the values other threads set, as they are now.
-  TBlockValues Begin(float (&peaks)[4]);
+  void Begin(TBlockValues& v, float (&peaks)[4]);
   void StorePeaks(const float (&peaks)[4]);
   // One frame with the given values; peaks in and out.
   void RunFrame(const TBlockValues& v, TSample& s, float (&peaks)[4]);

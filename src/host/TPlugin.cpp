@@ -20,25 +20,30 @@ namespace {
 std::atomic<TPlugin::EditorFactory> gEditorFactory{nullptr};
 
 // Flush-to-zero and denormals-are-zero for one processing call, so long
-// decays never fall into slow subnormal arithmetic.
+// decays never fall into slow subnormal arithmetic. Many hosts run their
+// audio threads so already; the mode is then left alone, as writing it costs
+// as much as a short block's worth of samples.
 class DenormalGuard {
 public:
   DenormalGuard() {
 #if KEST_HAVE_MXCSR
     fSaved = _mm_getcsr();
-    _mm_setcsr(fSaved | 0x8040u);
+    fChanged = (fSaved & kFlushBits) != kFlushBits;
+    if (fChanged) _mm_setcsr(fSaved | kFlushBits);
 #endif
   }
   ~DenormalGuard() {
 #if KEST_HAVE_MXCSR
-    _mm_setcsr(fSaved);
+    if (fChanged) _mm_setcsr(fSaved);
 #endif
   }
   DenormalGuard(const DenormalGuard&) = delete;
   DenormalGuard& operator=(const DenormalGuard&) = delete;
 
 private:
+  static constexpr unsigned kFlushBits = 0x8040u; // FTZ, DAZ
   unsigned fSaved = 0;
+  bool fChanged = false;
 };
 
 // Preset names are Windows-1252 in the bank; hosts on Linux speak UTF-8, on

@@ -1,9 +1,8 @@
 # Checks a block kernel's object file. It must define one global symbol, its
 # kernel: anything else it exported could be picked by the linker in place of
 # the same function compiled for another instruction set. And it must hold no
-# instruction matching FORBIDDEN: no FMA in the AVX2 kernel (one rounding
-# where the sound path rounds twice), no VEX-encoded instruction in the
-# baseline one.
+# instruction matching FORBIDDEN: nothing the AVX2 kernel's machines may lack
+# (AVX-512), no VEX-encoded instruction in the baseline one.
 #
 #   cmake -DNM=... -DOBJDUMP=... -DOBJECT=... -DKERNEL=... -DFORBIDDEN=<regex> -P kernel_code_check.cmake
 execute_process(COMMAND ${NM} --defined-only --extern-only ${OBJECT}

@@ -1,5 +1,13 @@
 // What the engine sounds like, against values worked out independently.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include "SynthFixture.h"
+
+#if defined(__SSE__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#endif
 
 using namespace kest;
 
@@ -201,5 +209,38 @@ TEST_F(SynthTest, ProcessEventsAcceptsAnything) {
   EXPECT_EQ(synth->ProcessEvents(&none), 1);
   EXPECT_EQ(synth->ProcessEvents(nullptr), 1);
 }
+
+#if defined(__SSE__) || defined(__x86_64__)
+// Subnormal numbers are flushed while the engine runs, whatever floating-point
+// mode the host's thread is in, and the host gets its own mode back (the
+// sticky exception flags aside).
+TEST_F(SynthTest, FlushesSubnormalsInEveryHostModeAndRestoresTheMode) {
+  // A burst, then silence long enough for the lines to decay below the
+  // smallest normal single.
+  std::vector<float> in = Noise(2048);
+  in.resize(256 * 700, 0.0f); // four seconds
+  const unsigned hostMode = _mm_getcsr();
+  std::vector<float> renders[2];
+  for (const unsigned mode : {hostMode & ~0x8040u, hostMode | 0x8040u}) {
+    SetUp();
+    synth->SetSampleRate(44100.0f);
+    synth->Resume();
+    _mm_setcsr(mode);
+    std::vector<float> out(in.size());
+    for (std::size_t at = 0; at < in.size(); at += 256) {
+      float* ins[2] = {in.data() + at, in.data() + at};
+      float* outs[2] = {out.data() + at, out.data() + at};
+      synth->ProcessReplacing(ins, outs, 256);
+      ASSERT_EQ(_mm_getcsr() & ~0x3Fu, mode & ~0x3Fu);
+    }
+    _mm_setcsr(hostMode);
+    renders[(mode & 0x8040u) != 0] = out;
+  }
+  EXPECT_EQ(0, std::memcmp(renders[0].data(), renders[1].data(), in.size() * sizeof(float)));
+  EXPECT_EQ(std::count_if(renders[0].begin(), renders[0].end(),
+                          [](float x) { return x != 0.0f && std::fabs(x) < 1.1754944e-38f; }),
+            0);
+}
+#endif
 
 } // namespace
