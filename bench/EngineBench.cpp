@@ -89,7 +89,7 @@ void BM_Engine(benchmark::State& state) {
   const auto which = static_cast<Case>(state.range(1));
   const auto block = static_cast<int32_t>(state.range(2));
   if (path == kAvx2 && !TSynth::Runs(TSynth::TInstructionSet::Avx2)) {
-    state.SkipWithError("this machine lacks AVX2");
+    state.SkipWithError("this machine lacks AVX2 or FMA");
     return;
   }
   Rig rig(path, block);

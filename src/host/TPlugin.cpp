@@ -21,8 +21,8 @@ std::atomic<TPlugin::EditorFactory> gEditorFactory{nullptr};
 
 // Flush-to-zero and denormals-are-zero for one processing call, so long
 // decays never fall into slow subnormal arithmetic. Many hosts run their
-// audio threads so already; the mode is then left alone, as writing it costs
-// as much as a short block's worth of samples.
+// audio threads so already; the mode is then left alone, as writing it twice
+// a call costs about as much as a few frames of sound.
 class DenormalGuard {
 public:
   DenormalGuard() {
